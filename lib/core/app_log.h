@@ -1,0 +1,14 @@
+// The application log (AppLog.txt) and the screen log.
+#ifndef VEXLO_CORE_APP_LOG_H
+#define VEXLO_CORE_APP_LOG_H
+
+// Empties AppLog.txt in the current directory and starts its time base.
+int StartAppLog();
+int EndAppLog();
+
+int StartScreenLog();
+int EndScreenLog();
+int DrawScreenLog();
+int GetScreenLogActive();
+
+#endif
