@@ -106,6 +106,20 @@ int InitInput()
     return -1;
 }
 int EndInput() { return 0; }
+int IsInputStarted() { return 0; }
+int RefreshKeyboardState() { return -1; }
+const unsigned char *GetKeyboardStates()
+{
+    static const unsigned char none[256] = {};
+    return none;
+}
+int GetPadCount() { return 0; }
+int FlushKeyboardBuffer() { return 0; }
+namespace {
+int g_hookedKeys[2];
+}
+void SetHookedKeyFlag(int which, int held) { g_hookedKeys[which & 1] = held; }
+int GetHookedKeyFlag(int which) { return g_hookedKeys[which & 1]; }
 extern "C" int CheckKey(int) { return 0; }
 extern "C" int GetJoypadState(int) { return 0; }
 
