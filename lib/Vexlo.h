@@ -50,6 +50,29 @@ int SetLogDisabled(int flag);
 int SetLogNoTimeStamp(int flag);
 /* Non-zero: InitLibrary skips the display start (a window without drawing). */
 int SetNoDisplayStart(int flag);
+/* Caption of the main window ("Vexlo" when none is set); up to 255 bytes. */
+int SetMainWindowTitle(const char *title);
+/* Non-zero: keep running (and drawing) while another program is active. */
+int SetRunWhileInactive(int flag);
+/* Non-zero: a second program of this library may run at the same time;
+   otherwise the second one ends itself at start. */
+int SetAllowDoubleStart(int flag);
+/* Non-zero: Alt+Enter and the maximise box switch between window and full
+   screen; the callback (may be null) is called with `data` after each switch. */
+int SetAllowWindowModeToggle(int flag, void (*callback)(int data), int data);
+/* Window decoration, 0 to 4: 0 caption and borders (default), 1 borders
+   without caption, 2 bare, 3 tool window with caption, 4 bare tool window. */
+int SetWindowStyleIndex(int index);
+/* Icon resource of the program to use for the window (0: id 0x7F00). */
+int SetWindowIconId(int resourceId);
+/* Menu resource shown in window mode; the callback gets each command id. */
+int SetWindowMenu(int menuResourceId, void (*callback)(int commandId));
+/* Places the window-mode window's top-left corner here instead of centring it. */
+int SetWindowPosition(int x, int y);
+/* Called first with every message of the main window (window handle,
+   message, wParam, lParam); its result is ignored. Null removes it. */
+typedef void (*UserMessageHook)(void *window, unsigned int message, unsigned long long wParam, long long lParam);
+int SetUserMessageHook(UserMessageHook hook);
 
 /* ---- Application log -------------------------------------------------- */
 
@@ -95,8 +118,33 @@ int SetFileAccessFunctions(const FileAccessFunctions *functions);
 /* Dispatches waiting window messages and runs the background work.
    0 to go on; -1 once the main window is gone. */
 int ProcessMessage(void);
-/* Waits for a key to be pressed and released. */
+/* Waits until no key is held, then for a key to be pressed and released.
+   0 after a press and release; the code still held when the window went. */
 int WaitKey(void);
+/* A non-zero code while any key, pad input or mouse button is held. */
+int CheckHitKeyAll(void);
+/* Bit 0 left, bit 1 right, bit 2 middle mouse button held. */
+int GetMouseButtons(void);
+
+/* ---- Time and random numbers ------------------------------------------- */
+
+/* Milliseconds of a free-running clock (compare differences as int).
+   useCpuCounter 1 reads the processor's counter when there is one. */
+int GetMilliCount(int useCpuCounter);
+/* Microseconds of a free-running clock. */
+long long GetMicroCount(int useCpuCounter);
+/* Waits while pumping messages; returns early once the window is gone. */
+int WaitMilliseconds(int ms);
+/* Restarts the random sequence (the library seeds it from the clock at start). */
+void SeedRandom(unsigned int seed);
+/* The next number of the random sequence, 0 to 0xFFFFFFFF. */
+unsigned int GetRandomNumber(void);
+
+/* ---- System facts ---------------------------------------------------------- */
+
+/* Library version (0x216E), DirectX version found (0x70000 for 7.0, 0x80100
+   for 8.1) and Windows version code; each pointer may be null. */
+int GetVersionCodes(int *libraryVersion, int *directXVersion, int *osVersion);
 
 /* ---- Window mode and screen mode -------------------------------------- */
 
@@ -109,6 +157,8 @@ int SetScreenMode(int width, int height, int colourBits, int refreshRate);
 /* ---- Drawing ------------------------------------------------------------ */
 
 int SetDrawScreen(int screen);
+/* Clipping rectangle of all drawing: left, top, right, bottom (exclusive). */
+int SetDrawArea(int x1, int y1, int x2, int y2);
 int ClearDrawScreen(void);
 int FlipScreen(void);
 int LoadGraph(const char *fileName);
@@ -123,6 +173,10 @@ int CheckKey(int keyCode);
 /* Direction and button bits of a pad; input type 0x1001 joins the keyboard
    to the first pad. */
 int GetJoypadState(int inputType);
+
+/* ---- Sound and music ------------------------------------------------------ */
+
+int StopMusic(void);
 
 #ifdef __cplusplus
 }

@@ -15,35 +15,20 @@
 #include "font/font.h"
 #include "graph/graph_restore.h"
 #include "input/input.h"
+#include "d3d/d3d.h"
+#include "movie/movie.h"
 #include "net/network.h"
 #include "sound/sound.h"
 
-// ---- Main window, messages, clocks, system report --------------------------
+// ---- Text input and the IME -------------------------------------------------
 
-int CreateMainWindow()
-{
-    return AddAppLog("ウインドウの作成に失敗しました\n");
-}
-int DestroyMainWindow() { return 0; }
-void BringWindowToFront(HWND, int) {}
-HWND GetMainWindowHandle() { return Core().window.mainWindow; }
-int GetWindowModeFlag() { return Core().options.windowModeFlag; }
-int GetActiveFlag() { return Core().window.activeFlag; }
-int GetCloseRequestedFlag() { return Core().window.closeRequested; }
-int IsWindowGone() { return Core().window.windowGone; }
-extern "C" int ProcessMessage(void) { return -1; }
-extern "C" int WaitKey(void) { return 0; }
-void ProbePerformanceCounter() {}
-int WriteSystemReport() { return 0; }
 int StartCharBuffer() { return 0; }
+int IsCharBufferFull() { return 0; }
+int PushCharCode(unsigned char) { return -1; }
+void HandleImeMessage(HWND, UINT, WPARAM, LPARAM) {}
+int ProcessKeyInput() { return 0; }
+int DeleteAllKeyInputs() { return 0; }
 
-extern "C" int ChangeWindowMode(int flag)
-{
-    AddAppLog("ChangeWindowMode実行 \n");
-    if (flag == Core().options.windowModeFlag) return 0;
-    Core().options.windowModeFlag = flag;
-    return GetMainWindowHandle() == nullptr ? 0 : -1;
-}
 
 // ---- Display ------------------------------------------------------------------
 
@@ -62,6 +47,22 @@ int StartDisplay()
 }
 int EndDisplay() { return 0; }
 int IsDisplayStarted() { return 0; }
+int HasDisplayDevice() { return 0; }
+int IsDisplayModeChanged() { return 0; }
+int IsPresentingByBlit() { return 0; }
+int GetScreenBitDepth() { return GetRequestedScreenBitDepth(); }
+int ChangeScreenMode(int, int, int, int, int) { return -1; }
+int ReleaseScreenSurfaces() { return 0; }
+int ReleaseDisplay() { return 0; }
+int RecreateDisplay() { return -1; }
+int CreateScreenSurfaces() { return -1; }
+int RecreatePalette() { return 0; }
+int SelectDrawSurface(int) { return -1; }
+int GetDrawScreen() { return SCREEN_FRONT; }
+void SetFrontScreenTarget(int, int, int, int) {}
+int ReleaseDirect3D() { return 0; }
+int ReacquireDirect3D() { return -1; }
+extern "C" int SetDrawArea(int, int, int, int) { return -1; }
 void SetVSyncWaitFlag(int) {}
 int GetRequestedScreenBitDepth() { return g_requestedBits == 0 ? 16 : g_requestedBits; }
 void GetScreenSize(int *width, int *height)
@@ -85,6 +86,13 @@ extern "C" int FlipScreen(void) { return -1; }
 // ---- Graphs, drawing, fonts ---------------------------------------------------
 
 void InstallDefaultGraphRestore() {}
+int MarkGraphsForRestore() { return 0; }
+int ReloadAllGraphs() { return 0; }
+HBITMAP CreateDIBGraph(const char *) { return nullptr; }
+int ReleaseMovieSurfaces() { return 0; }
+int RestoreMovieSurfaces() { return 0; }
+int PlayAllMovies() { return 0; }
+int PauseAllMovies() { return 0; }
 extern "C" int LoadGraph(const char *) { return -1; }
 extern "C" int DrawGraph(int, int, int, int) { return -1; }
 extern "C" int GetColor(int, int, int) { return 0; }
@@ -128,7 +136,16 @@ extern "C" int GetJoypadState(int) { return 0; }
 int InitSound() { return -1; }
 int EndSound() { return 0; }
 int ReleaseStreamMusic() { return 0; }
-int StopMusic() { return 0; }
+int RefillAllStreams() { return 0; }
+int UpdateMusicStates() { return 0; }
+int PauseStreamMusic() { return 0; }
+int ResumeStreamMusic() { return 0; }
+void OnMidiNotify(WPARAM, LPARAM) {}
+void OnStreamMusicEvent() {}
+extern "C" int StopMusic(void) { return 0; }
 int EndNetwork() { return 0; }
+LRESULT OnSocketEvent(HWND, UINT, WPARAM, LPARAM) { return 0; }
+int PumpNetworkMessages(int) { return 0; }
+int ProcessDownloads() { return 0; }
 int ResetDownloads() { return 0; }
 int EndAllDownloads() { return 0; }

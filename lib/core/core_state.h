@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "../Vexlo.h"
+
 // Options chosen before InitLibrary; they survive the reset at window creation.
 struct CoreOptions {
     int windowModeFlag;                          // 1 window, 0 full screen
@@ -21,7 +23,7 @@ struct CoreOptions {
     void (*menuCallback)(int commandId);
     HMENU menuHandle;
     HRGN windowRegion;
-    void (*userMessageHook)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    UserMessageHook userMessageHook;
     int windowPositionSet, windowPositionX, windowPositionY;
     int noDisplayStart;
     int allowDoubleStart;
