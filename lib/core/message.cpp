@@ -31,6 +31,8 @@ struct MessageState {
 };
 MessageState g_message;
 
+const unsigned char *(*g_keyboardStateReader)() = nullptr;
+
 // Takes the next message for the library: a screen-saver request anywhere on
 // the thread first, then thread messages, then the main window's.
 bool TakeNextMessage(MSG &msg)
@@ -145,6 +147,11 @@ void WaitWhileInactive()
     ReloadAllGraphs();
 }
 
+void SetKeyboardStateReader(const unsigned char *(*reader)())
+{
+    g_keyboardStateReader = reader;
+}
+
 extern "C" int GetMouseButtons(void)
 {
     BYTE keys[256];
@@ -156,10 +163,14 @@ extern "C" int GetMouseButtons(void)
 extern "C" int CheckHitKeyAll(void)
 {
     WaitWhileInactive();
-    if (!IsInputStarted() && GetCloseRequestedFlag() == 0) return InitInput();
-
-    RefreshKeyboardState();
-    const unsigned char *keys = GetKeyboardStates();
+    const unsigned char *keys;
+    if (g_keyboardStateReader) {
+        keys = g_keyboardStateReader();
+    } else {
+        if (!IsInputStarted() && GetCloseRequestedFlag() == 0) return InitInput();
+        RefreshKeyboardState();
+        keys = GetKeyboardStates();
+    }
     for (int code = 0; code < kDirectInputKeyCount; ++code)
         if ((keys[code] & 0x80) && code != kIgnoredKeyCode) return code;
     if (GetHookedKeyFlag(0)) return kFirstHookedKeyCode;

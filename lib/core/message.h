@@ -6,4 +6,8 @@
 // without run-while-inactive), then restores lost screens and graphs.
 void WaitWhileInactive();
 
+// Test seam: replaces the keyboard read of CheckHitKeyAll (256 DirectInput
+// key states); null restores the device read.
+void SetKeyboardStateReader(const unsigned char *(*reader)());
+
 #endif

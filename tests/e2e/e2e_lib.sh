@@ -1,0 +1,73 @@
+# Helpers for the end-to-end scripts: run library programs under wine, wait
+# on their logs and windows, and finish with "e2e: PASS" or "e2e: FAIL".
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh" 2>/dev/null
+
+e2e_pids=()
+
+e2e_cleanup() {
+  for pid in "${e2e_pids[@]}"; do kill "$pid" 2>/dev/null; done
+}
+trap e2e_cleanup EXIT
+
+fail() {
+  echo "e2e: FAIL: $*"
+  exit 1
+}
+
+pass() {
+  echo "e2e: PASS"
+  exit 0
+}
+
+# start NAME EXE DIR [ARGS...]: runs EXE (from the bin directory) with DIR as
+# its working directory; its pid is in the variable pid_NAME.
+start() {
+  local name=$1 exe=$2 dir=$3
+  shift 3
+  mkdir -p "$dir"
+  rm -f "$dir/AppLog.txt"
+  (cd "$dir" && exec "$WINELOADER" "$bin/$exe" "$@" >/dev/null 2>&1) &
+  local pid=$!
+  e2e_pids+=("$pid")
+  printf -v "pid_$name" '%s' "$pid"
+}
+
+# The log of DIR in UTF-8, CR LF as LF.
+log_of() {
+  iconv -f CP932 -t UTF-8 "$1/AppLog.txt" 2>/dev/null | tr -d '\r'
+}
+
+# wait_log DIR TEXT [SECONDS]: waits until a line of the log contains TEXT.
+wait_log() {
+  local dir=$1 text=$2 limit=${3:-20} i
+  for ((i = 0; i < limit * 10; i++)); do
+    log_of "$dir" | grep -qF -- "$text" && return 0
+    sleep 0.1
+  done
+  fail "no '$text' in $dir/AppLog.txt after ${limit}s: $(log_of "$dir" | tail -5)"
+}
+
+# wait_exit PID SECONDS: waits for the process; its exit code in $exit_code.
+wait_exit() {
+  local pid=$1 limit=$2 i
+  for ((i = 0; i < limit * 10; i++)); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      exit_code=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "process $pid still running after ${limit}s"
+}
+
+# wait_window TITLE: the X window id of the first window named exactly TITLE.
+wait_window() {
+  local title=$1 i id
+  for ((i = 0; i < 100; i++)); do
+    id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
