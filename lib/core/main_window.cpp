@@ -367,7 +367,12 @@ int CreateMainWindow()
 int DestroyMainWindow()
 {
     CoreWindowState &window = Window();
-    if (window.windowDestroyed) return 0;
+    if (window.windowDestroyed) {
+        // Closed by the user already; the class goes too, so that the library
+        // can be started again in this process.
+        UnregisterClassA(kClassName, window.instanceHandle);
+        return 0;
+    }
     if (window.keyLockHook != nullptr) {
         UnhookWindowsHookEx(window.keyLockHook);
         FreeLibrary(window.keyLockModule);

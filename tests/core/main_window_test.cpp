@@ -46,17 +46,13 @@ protected:
     {
         SetKeyboardStateReader(nullptr);
         SetUserMessageHook(nullptr);
-        if (IsWindow(window_)) {
-            if (IsWindowGone()) {
-                // ProcessMessage no longer dispatches: take the window down directly.
-                DestroyWindow(window_);
-                MSG msg;
-                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-                UnregisterClassA("Vexlo", GetModuleHandleA(nullptr));
-            } else {
-                DestroyMainWindow();
-            }
+        if (IsWindow(window_) && IsWindowGone()) {
+            // After WM_QUIT ProcessMessage no longer dispatches: take the window down directly.
+            DestroyWindow(window_);
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
         }
+        DestroyMainWindow();
         SetCurrentDirectoryA(callerDirectory_);
     }
     void PostProbes(int count)
