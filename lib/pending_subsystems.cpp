@@ -95,7 +95,6 @@ int PlayAllMovies() { return 0; }
 int PauseAllMovies() { return 0; }
 extern "C" int LoadGraph(const char *) { return -1; }
 extern "C" int DrawGraph(int, int, int, int) { return -1; }
-extern "C" int GetColor(int, int, int) { return 0; }
 int CreateFontToHandle(const char *, int, int, int, int, int, int) { return -1; }
 int DeleteFontToHandle(int) { return -1; }
 int SetFontDeletedFlag(int, int *) { return -1; }
