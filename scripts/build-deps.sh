@@ -32,7 +32,9 @@ Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
       apt-get update -qq
     fi
-    apt-get source -qq --download-only "${PACKAGES[@]}"
+    echo "vx: fetching the dependency sources from Debian"
+    apt-get source -qq --download-only "${PACKAGES[@]}" >"$srcdir/fetch.log" 2>&1 ||
+      { cat "$srcdir/fetch.log"; exit 1; }
   fi
   for dsc in ./*.dsc; do
     dir=$(basename "$dsc" .dsc | sed -E 's/_([^-]*)(-.*)?$/-\1/')
