@@ -113,6 +113,27 @@ typedef struct FileAccessFunctions {
 /* Installs a copy of the table, or the default Win32 one with null. */
 int SetFileAccessFunctions(const FileAccessFunctions *functions);
 
+/* ---- Tracked allocation ----------------------------------------------------
+   Blocks that carry a 64-byte header with the place of the allocating call
+   and a guard copy of it, so that leaks and overwritten headers show up in
+   AppLog.txt. The totals count from the program's start, InitLibrary or not. */
+
+/* A block of size bytes; null when size is negative or memory is short. */
+void *AllocTrackedMemory(int size, const char *sourceFile, int sourceLine);
+/* Null memory allocates. Null on failure, the old block then unchanged. */
+void *ReallocTrackedMemory(void *memory, int size, const char *sourceFile, int sourceLine);
+/* 0; -1 for a pointer that is not a live block (left alone), or when the
+   block's header was overwritten (logged, and the block still released). */
+int FreeTrackedMemory(void *memory);
+/* Logs a line for every live block, oldest first, then the totals; -1. */
+int DumpTrackedMemory(void);
+/* Bytes and blocks currently allocated; 0. */
+int GetTrackedMemoryTotals(int *totalSize, int *blockCount);
+
+#define VX_ALLOC(size) AllocTrackedMemory((size), __FILE__, __LINE__)
+#define VX_REALLOC(memory, size) ReallocTrackedMemory((memory), (size), __FILE__, __LINE__)
+#define VX_FREE(memory) FreeTrackedMemory(memory)
+
 /* ---- Messages, waits and keys ------------------------------------------ */
 
 /* Dispatches waiting window messages and runs the background work.

@@ -3,6 +3,7 @@
 #define VEXLO_CORE_FILE_ACCESS_H
 
 #include "../Vexlo.h"
+#include "stream.h"
 
 // Calls of the installed table's entries.
 void *FileAccessOpen(const char *fileName, int readAhead, int blocking);
@@ -18,10 +19,16 @@ int FileAccessGetDir(char *buffer);
 // 1 when every entry but idle is the default one.
 int IsDefaultFileAccess();
 
-// Installs the file-stream and memory-stream tables (InitLibrary does this).
+// The stream table over the installed file-access table: the stream is the
+// file handle, each entry calls the FileAccess* operation of the same name.
+const StreamFunctions *GetFileStreamFunctions();
+
+// Readies the file-stream and memory-stream tables (InitLibrary calls it).
 void InstallStreamFunctions();
 
-// Advances read-ahead and deferred closes of every open file.
+// Lets pending reads of the default table complete, finishes closes that
+// waited for them and starts the next read-ahead block of every open file.
+// ProcessMessage runs it.
 void ProcessAsyncReads();
 
 #endif

@@ -73,7 +73,7 @@ MemoryStream *OpenMemoryStream(const void *data, int size)
     MemoryStream *m = new (std::nothrow) MemoryStream{};
     if (!m) return nullptr;
     m->data = static_cast<const unsigned char *>(data);
-    m->size = size < 0 ? 0 : size;
+    m->size = size < 0 || data == nullptr ? 0 : size; // no block: nothing to read
     return m;
 }
 
