@@ -14,7 +14,6 @@
 #include "display/display.h"
 #include "font/font.h"
 #include "graph/graph_restore.h"
-#include "input/input.h"
 #include "d3d/d3d.h"
 #include "movie/movie.h"
 #include "net/network.h"
@@ -100,35 +99,6 @@ int DeleteFontToHandle(int) { return -1; }
 int SetFontDeletedFlag(int, int *) { return -1; }
 int DrawStringToHandle(int, int, const char *, int, int, int) { return -1; }
 extern "C" int DrawString(int, int, const char *, int, int) { return -1; }
-
-// ---- Input ----------------------------------------------------------------------
-
-int InitInput()
-{
-    AddAppLog("DirectInput関係初期化処理\n");
-    IncLogIndent();
-    AddAppLog("DirectInputオブジェクトの取得中... ");
-    AddAppLog("取得に失敗\n");
-    DecLogIndent();
-    return -1;
-}
-int EndInput() { return 0; }
-int IsInputStarted() { return 0; }
-int RefreshKeyboardState() { return -1; }
-const unsigned char *GetKeyboardStates()
-{
-    static const unsigned char none[256] = {};
-    return none;
-}
-int GetPadCount() { return 0; }
-int FlushKeyboardBuffer() { return 0; }
-namespace {
-int g_hookedKeys[2];
-}
-void SetHookedKeyFlag(int which, int held) { g_hookedKeys[which & 1] = held; }
-int GetHookedKeyFlag(int which) { return g_hookedKeys[which & 1]; }
-extern "C" int CheckKey(int) { return 0; }
-extern "C" int GetJoypadState(int) { return 0; }
 
 // ---- Sound and network ------------------------------------------------------------
 

@@ -8,10 +8,14 @@ int EndInput();
 // 1 while the DirectInput object exists.
 int IsInputStarted();
 
-// Reads the keyboard state if it is due; the 256 states in DirectInput key
-// order (bit 7 set while held).
+// Reads the keyboard state if it is due (1 when read, 0 when kept); the 256
+// states in DirectInput key order (bit 7 set while held). Without a keyboard
+// device the states come from the system's virtual-key states.
 int RefreshKeyboardState();
 const unsigned char *GetKeyboardStates();
+// Reads pad 0..7 if it is due: 0, or -1 when message processing reported
+// the window gone while the pad was acquired again.
+int RefreshPadState(int pad);
 // Number of joypads found at the start.
 int GetPadCount();
 // Drains the keyboard's buffered events (run by ProcessMessage).
