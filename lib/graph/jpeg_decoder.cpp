@@ -108,9 +108,17 @@ void StoreLine(const JSAMPLE *line, uint8_t *dst, int width, int components)
 
 // Runs libjpeg; any fatal error lands in the setjmp branch. The state the
 // branch needs lives in the caller's objects, not in locals of this frame.
-int Decompress(jpeg_decompress_struct *info, ErrorManager *errors, GraphImage *out, JSAMPLE **line)
+int Decompress(jpeg_decompress_struct *info, ErrorManager *errors, StreamSource *source, GraphImage *out,
+               JSAMPLE **line)
 {
     if (setjmp(errors->jump)) return -1;
+    jpeg_CreateDecompress(info, JPEG_LIB_VERSION, sizeof(jpeg_decompress_struct));
+    source->base.init_source = InitSource;
+    source->base.fill_input_buffer = FillInputBuffer;
+    source->base.skip_input_data = SkipInputData;
+    source->base.resync_to_restart = jpeg_resync_to_restart;
+    source->base.term_source = TermSource;
+    info->src = &source->base;
     jpeg_read_header(info, TRUE);
     if (!ChooseOutput(info)) return -1;
     jpeg_start_decompress(info);
@@ -145,17 +153,9 @@ int DecodeJpeg(const ImageStream &in, GraphImage *out)
         info->err = jpeg_std_error(&errors->base);
         errors->base.error_exit = ExitByJump;
         errors->base.emit_message = IgnoreMessage;
-        if (setjmp(errors->jump) == 0) {
-            jpeg_CreateDecompress(info, JPEG_LIB_VERSION, sizeof(jpeg_decompress_struct));
-            source->in = &in;
-            source->base.init_source = InitSource;
-            source->base.fill_input_buffer = FillInputBuffer;
-            source->base.skip_input_data = SkipInputData;
-            source->base.resync_to_restart = jpeg_resync_to_restart;
-            source->base.term_source = TermSource;
-            info->src = &source->base;
-            result = Decompress(info, errors, out, &line);
-        }
+        source->in = &in;
+        result = Decompress(info, errors, source, out, &line);
+        // Safe on a record that was never fully created: it is zero-filled.
         jpeg_destroy_decompress(info);
     }
     if (result != 0) ReleaseGraphImage(out);
