@@ -21,7 +21,7 @@ if [ "${1:-}" = "--regress" ]; then
 fi
 seconds=${1:-$([ $regress = 1 ] && echo 20 || echo 60)}
 build=build/fuzz
-fuzzers=(bmp jpeg png bgra tga dds pair)
+fuzzers=(${VEXLO_FUZZERS:-bmp jpeg png bgra tga dds pair})
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVEXLO_FUZZ=ON -DVEXLO_TESTS=OFF >/dev/null
@@ -57,8 +57,7 @@ for name in "${fuzzers[@]}"; do
       failed=1
     fi
   fi
-  runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$build/$name-run.log" 2>/dev/null | tail -1 | awk '{print $2}')
-  [ -z "$runs" ] && runs=$(grep -Eo '^#[0-9]+' "$build/$name-run.log" 2>/dev/null | tail -1 | tr -d '#')
+  runs=$(grep -Eo '^Done [0-9]+ runs' "$build/$name-run.log" 2>/dev/null | tail -1 | awk '{print $2}' || true)
   echo "fuzz: $name: ${runs:-0} executions in ${seconds} s"
 done
 exit $failed
