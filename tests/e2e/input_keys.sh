@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Keys end to end: walkdemo's sprite follows the cursor keys and the numeric
+# pad (xdotool key presses reach DirectInput of the focused wine window),
+# stops at the window's edges, and Esc ends it; textloop ends on Esc and
+# textonce after one key press and release, all with exit code 0.
+# The two full-screen samples run inside a wine virtual desktop (bare Xvfb
+# cannot change the display mode).
+set -u
+bin=$1
+work=$2
+source "$(dirname "$0")/e2e_lib.sh"
+rm -rf "$work" && mkdir -p "$work"
+
+# The centre of the sprite's shirt on the screen, "x y": the bounding box of
+# the shirt's blue (walkdemo draws nothing else in that colour). Only
+# differences between two readings are used, so the window's place on the
+# screen and the shirt's place in the sprite cancel out.
+shirt_centre() {
+  local shot=$work/shot.png geometry
+  import -window root "$shot" 2>/dev/null || fail "no screenshot"
+  geometry=$(convert "$shot" -fuzz 12% -fill black +opaque "rgb(40,120,220)" -trim -format '%w %h %X %Y' info: 2>/dev/null)
+  read -r w h x y <<<"${geometry//+/}"
+  [ "${w:-0}" -gt 1 ] && [ "${w:-0}" -lt 100 ] || fail "shirt not found on the screen ($geometry)"
+  echo "$((x + w / 2)) $((y + h / 2))"
+}
+
+# hold KEY... SECONDS: presses the keys together, waits, releases them.
+hold() {
+  local seconds=${*: -1} keys=("${@:1:$#-1}")
+  xdotool keydown "${keys[@]}"
+  sleep "$seconds"
+  xdotool keyup "${keys[@]}"
+  sleep 0.3
+}
+
+# expect_position X Y LABEL: the sprite centre, from the start (320, 240).
+expect_position() {
+  local got
+  read -r gx gy <<<"$(shirt_centre)"
+  got="$((gx - start_x + 320)) $((gy - start_y + 240))"
+  [ "$got" = "$1 $2" ] || fail "$3: sprite centre at ($got), expected ($1 $2)"
+}
+
+# ---- walkdemo: window mode -------------------------------------------------
+mkdir -p "$work/walk" && cp "$bin/Player.png" "$work/walk/"
+start walk walkdemo.exe "$work/walk"
+id=$(wait_window Vexlo) || fail "walkdemo shows no window"
+wait_log "$work/walk" "DirectInput 関連の初期化は正常に終了しました"
+xdotool windowfocus --sync "$id" 2>/dev/null
+sleep 1
+read -r start_x start_y <<<"$(shirt_centre)"
+
+hold Right 3            # 59 steps of 5 reach the edge; the rest must not move it
+expect_position 615 240 "Right held"
+hold Left Right 1       # both directions: no movement
+expect_position 615 240 "Left and Right held"
+hold KP_4 0.5           # numeric pad 4 moves left
+read -r gx _ <<<"$(shirt_centre)"
+[ "$((gx - start_x + 320))" -lt 615 ] || fail "numeric pad 4 did not move the sprite left"
+read -r before_x before_y <<<"$(shirt_centre)"
+hold KP_8 0.5           # numeric pad 8 moves up
+read -r gx gy <<<"$(shirt_centre)"
+[ "$gy" -lt "$before_y" ] && [ "$gx" -eq "$before_x" ] || fail "numeric pad 8 did not move the sprite up"
+hold Up 3
+read -r gx gy <<<"$(shirt_centre)"
+[ "$((gy - start_y + 240))" -eq 25 ] || fail "Up held: sprite centre y $((gy - start_y + 240)), expected 25"
+
+hold Escape 0.2
+wait_exit "$pid_walk" 15
+[ "$exit_code" -eq 0 ] || fail "walkdemo exited with $exit_code after Esc"
+
+# ---- textloop and textonce: full screen in a virtual desktop --------------------
+# A per-program setting of the prefix puts each into a wine virtual desktop
+# while it is started directly, so that its own exit code is seen.
+"$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v vexlo-input /d 640x480 /f >/dev/null 2>&1
+for exe in textloop.exe textonce.exe; do
+  "$WINELOADER" reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\Explorer" /v Desktop /d vexlo-input /f >/dev/null 2>&1
+done
+
+focus_desktop() {
+  local id
+  id=$(wait_window "vexlo-input - Wine desktop") || fail "no virtual desktop"
+  xdotool windowfocus --sync "$id" 2>/dev/null
+  sleep 0.5
+}
+
+start loop textloop.exe "$work/loop"
+wait_log "$work/loop" "DirectInput 関連の初期化は正常に終了しました"
+focus_desktop
+hold Escape 0.2
+wait_exit "$pid_loop" 15
+[ "$exit_code" -eq 0 ] || fail "textloop exited with $exit_code after Esc"
+
+start once textonce.exe "$work/once"
+wait_log "$work/once" "DirectInput 関連の初期化は正常に終了しました"
+focus_desktop
+hold space 0.2
+wait_exit "$pid_once" 15
+[ "$exit_code" -eq 0 ] || fail "textonce exited with $exit_code after a key press and release"
+
+pass
