@@ -16,7 +16,7 @@ InputStartStep g_failingStep = InputStartStep::None;
 template <typename Step>
 HRESULT RunStep(InputStartStep step, Step run)
 {
-    if (step == g_failingStep) return E_FAIL;
+    if (step != InputStartStep::None && step == g_failingStep) return E_FAIL;
     return run();
 }
 
