@@ -35,6 +35,38 @@ CHILD_SCENARIO(desktop_24_full_screen)
     return 0;
 }
 
+// A started library (window, no display) for the scenarios below.
+int StartWindowOnly()
+{
+    SetNoDisplayStart(1);
+    ChangeWindowMode(1);
+    return InitLibrary();
+}
+
+CHILD_SCENARIO(init_twice)
+{
+    if (StartWindowOnly() != 0) return 10;
+    HWND window = FindWindowA("Vexlo", nullptr);
+    if (window == nullptr) return 11;
+    if (InitLibrary() != -1) return 12;
+    // The failed second start ended the running library too.
+    if (IsWindow(window)) return 13;
+    return 0;
+}
+
+CHILD_SCENARIO(directory_restored)
+{
+    char start[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, start);
+    if (StartWindowOnly() != 0) return 10;
+    CreateDirectoryA("elsewhere", nullptr);
+    SetCurrentDirectoryA("elsewhere");
+    EndLibrary();
+    char now[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, now);
+    return std::string(start) == now ? 0 : 11;
+}
+
 CHILD_SCENARIO(end_without_init)
 {
     return EndLibrary() == 0 ? 7 : 1;
@@ -62,6 +94,23 @@ TEST(InitLibraryTest, TwentyFourBitDesktopDoesNotMatterInFullScreen)
     LogLines log = RunAndReadLog("desktop_24_full_screen", 0);
     EXPECT_FALSE(log.Contains(kRefusal));
     EXPECT_TRUE(log.Contains("ＣＯＭの初期化... 成功しました"));
+}
+
+TEST(InitLibraryTest, ASecondStartFailsAtTheComStepAndEndsTheLibrary)
+{
+    // The second start empties the log again: it holds the system report,
+    // no COM start, then the end steps of the running library.
+    LogLines log = RunAndReadLog("init_twice", 0);
+    ASSERT_FALSE(log.lines.empty());
+    EXPECT_EQ("システムの情報を出力します", log.lines.front());
+    EXPECT_FALSE(log.Contains("ＣＯＭの初期化... 成功しました"));
+    EXPECT_TRUE(log.Contains("ウインドウが破棄されようとしています"));
+    EXPECT_EQ("ＣＯＭを終了... 完了", log.lines.back());
+}
+
+TEST(EndLibraryTest, GivesBackTheDirectoryThatWasCurrentAtStart)
+{
+    RunAndReadLog("directory_restored", 0);
 }
 
 TEST(EndLibraryTest, BeforeAnyInitWritesNothing)

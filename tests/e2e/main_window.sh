@@ -26,10 +26,8 @@ wait_log "$work/allowed" "２重起動されていますが続行します"
 wait_log "$work/allowed" "ウインドウモード起動用のウインドウを作成します"
 sleep 1
 
-# Another program closes them by WM_CLOSE; each ends its loop and returns 0.
+# Another program closes both by WM_CLOSE; each ends its loop and returns 0.
 "$WINELOADER" "$bin/close_window.exe" || fail "close_window found no Vexlo window"
-sleep 0.5
-"$WINELOADER" "$bin/close_window.exe" || fail "close_window found no second Vexlo window"
 wait_exit "$pid_first" 15
 [ "$exit_code" -eq 0 ] || fail "first program exited with $exit_code"
 wait_exit "$pid_allowed" 15
