@@ -276,7 +276,11 @@ int EndInput()
     AddAppLog("DirectInput 関連の終了処理... 完了\n");
     for (int i = 0; i < input.padCount; ++i) {
         PadDevice &pad = input.pads[i];
-        if (pad.device != nullptr) pad.device->SetEventNotification(nullptr);
+        if (pad.device != nullptr) {
+            // The notification can only be changed on an unacquired device.
+            pad.device->Unacquire();
+            pad.device->SetEventNotification(nullptr);
+        }
         ReleaseDevice(pad.device);
         CloseEvent(pad.event);
     }
