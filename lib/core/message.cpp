@@ -140,7 +140,8 @@ extern "C" int ProcessMessage(void)
 void WaitWhileInactive()
 {
     const CoreState &core = Core();
-    if (core.window.activeFlag) return;
+    // Without a main window no activation can ever come: nothing to wait for.
+    if (core.window.activeFlag || core.window.mainWindow == nullptr) return;
     if (core.options.windowModeFlag && core.options.runWhileInactive) return;
     while (ProcessMessage() == 0 && core.window.activeFlag == 0) {
     }
