@@ -9,6 +9,7 @@
 #include "core/library.h"
 #include "support/child_process.h"
 #include "support/log_lines.h"
+#include "support/started_log.h"
 
 namespace {
 
@@ -16,26 +17,10 @@ namespace {
 // of the library.
 class AppLogTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        GetCurrentDirectoryA(MAX_PATH, callerDirectory_);
-        dir_ = MakeTestDirectory("log");
-        SetCurrentDirectoryA(dir_.c_str());
-        SetLogDisabled(0);
-        SetLogNoTimeStamp(0);
-        RecordStartDirectory();
-        StartAppLog();
-    }
-    void TearDown() override
-    {
-        SetLogNoTimeStamp(0);
-        SetLogDisabled(0);
-        SetCurrentDirectoryA(callerDirectory_);
-    }
-    std::string Log() const { return ReadWholeFile(dir_ + "AppLog.txt"); }
+    std::string Log() const { return log_.Text(); }
 
-    char callerDirectory_[MAX_PATH];
-    std::string dir_;
+    StartedLog log_{"log"};
+    const std::string &dir_ = log_.Dir();
 };
 
 TEST_F(AppLogTest, ContinuedTextsShareOneLineAndOnePrefix)

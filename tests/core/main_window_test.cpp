@@ -14,6 +14,7 @@
 #include "core/message.h"
 #include "support/child_process.h"
 #include "support/log_lines.h"
+#include "support/started_log.h"
 
 namespace {
 
@@ -29,11 +30,6 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        GetCurrentDirectoryA(MAX_PATH, callerDirectory_);
-        dir_ = MakeTestDirectory("window");
-        SetCurrentDirectoryA(dir_.c_str());
-        RecordStartDirectory();
-        StartAppLog();
         Core().options.windowModeFlag = 1;
         g_probeCount = 0;
         SetUserMessageHook(CountProbes);
@@ -53,16 +49,14 @@ protected:
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
         }
         DestroyMainWindow();
-        SetCurrentDirectoryA(callerDirectory_);
     }
     void PostProbes(int count)
     {
         for (int i = 0; i < count; ++i) PostMessageA(window_, kProbeMessage, 0, 0);
     }
-    LogLines Log() const { return SplitLogLines(ReadWholeFile(dir_ + "AppLog.txt")); }
+    LogLines Log() const { return log_.Lines(); }
 
-    char callerDirectory_[MAX_PATH];
-    std::string dir_;
+    StartedLog log_{"window"};
     HWND window_ = nullptr;
 };
 

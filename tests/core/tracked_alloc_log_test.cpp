@@ -11,26 +11,15 @@
 #include "core/tracked_alloc_log.h"
 #include "support/child_process.h"
 #include "support/log_lines.h"
+#include "support/started_log.h"
 
 namespace {
 
-// The log started in a fresh directory, as InitLibrary starts it.
 class TrackedAllocLogTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        GetCurrentDirectoryA(MAX_PATH, callerDirectory_);
-        dir_ = MakeTestDirectory("alloclog");
-        SetCurrentDirectoryA(dir_.c_str());
-        SetLogDisabled(0);
-        RecordStartDirectory();
-        StartAppLog();
-    }
-    void TearDown() override { SetCurrentDirectoryA(callerDirectory_); }
-    LogLines Lines() const { return SplitLogLines(ReadWholeFile(dir_ + "AppLog.txt")); }
+    LogLines Lines() const { return log_.Lines(); }
 
-    char callerDirectory_[MAX_PATH];
-    std::string dir_;
+    StartedLog log_{"alloclog"};
 };
 
 std::string ExpectedDump(const AllocRecord *record, const char *data)
@@ -54,7 +43,7 @@ TEST_F(TrackedAllocLogTest, DumpLineMatchesByteForByte)
     EXPECT_EQ(-1, DumpAllocRecord(record));
     EXPECT_EQ(line, record->line);
     LogLines log = Lines();
-    ASSERT_EQ(1u, log.lines.size()) << ReadWholeFile(dir_ + "AppLog.txt");
+    ASSERT_EQ(1u, log.lines.size()) << log_.Text();
     EXPECT_EQ(ExpectedDump(record, "<A.B> [41 0a 42]"), log.lines[0]);
     EXPECT_NE(std::string::npos, log.lines[0].find("size:3(0.003kb)  file:tracked_alloc_l  line:"));
     EXPECT_TRUE(log.endsWithNewline);

@@ -21,6 +21,7 @@
 #include "input/input_state.h"
 #include "support/child_process.h"
 #include "support/log_lines.h"
+#include "support/started_log.h"
 
 namespace {
 
@@ -57,11 +58,6 @@ class InputTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        GetCurrentDirectoryA(MAX_PATH, callerDirectory_);
-        dir_ = MakeTestDirectory("input");
-        SetCurrentDirectoryA(dir_.c_str());
-        RecordStartDirectory();
-        StartAppLog();
         Core().options.windowModeFlag = 1;
         // Input is read whether or not the desktop gives the window the focus.
         Core().options.runWhileInactive = 1;
@@ -80,7 +76,6 @@ protected:
         Core().window.closeRequested = 0;
         if (IsWindow(window_)) DestroyMainWindow();
         Core().options.runWhileInactive = 0;
-        SetCurrentDirectoryA(callerDirectory_);
     }
     void Hold(int key)
     {
@@ -101,10 +96,9 @@ protected:
     {
         while (!held_.empty()) Release(held_.back());
     }
-    LogLines Log() const { return SplitLogLines(ReadWholeFile(dir_ + "AppLog.txt")); }
+    LogLines Log() const { return log_.Lines(); }
 
-    char callerDirectory_[MAX_PATH];
-    std::string dir_;
+    StartedLog log_{"input"};
     HWND window_ = nullptr;
     std::vector<int> held_;
 };
