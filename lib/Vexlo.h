@@ -172,16 +172,29 @@ int GetVersionCodes(int *libraryVersion, int *directXVersion, int *osVersion);
 /* 1: run in a window, 0: full screen. Before InitLibrary it only sets the
    start-up choice. */
 int ChangeWindowMode(int flag);
-/* Width, height, colour bits and refresh rate; -1 keeps a value. */
+/* Width, height, colour bits and refresh rate; -1 keeps a value. Before
+   InitLibrary it only records them (0). Afterwards the display is rebuilt
+   and every graph is deleted: 0 when the requested mode is in force, -2
+   when it fell back to 640 x 480 x 16, else -1 (the previous mode stayed, or
+   a window took the desktop's colour depth). */
 int SetScreenMode(int width, int height, int colourBits, int refreshRate);
 
 /* ---- Drawing ------------------------------------------------------------ */
 
+/* The target of drawing: SCREEN_BACK, SCREEN_FRONT or a graph handle.
+   -1 before the display started or for a graph that cannot be drawn into
+   (the previous target then stays). */
 int SetDrawScreen(int screen);
 /* Clipping rectangle of all drawing: left, top, right, bottom (exclusive). */
 int SetDrawArea(int x1, int y1, int x2, int y2);
+/* Fills the draw screen with black. */
 int ClearDrawScreen(void);
+/* Presents the back screen: a page flip in full screen, a blit into the
+   window in window mode, on the vertical blank. */
 int FlipScreen(void);
+/* Waits for `count` vertical blanks (0: until the next blank begins).
+   -1 without a display or once the window is gone. */
+int WaitVSync(int count);
 int LoadGraph(const char *fileName);
 int DrawGraph(int x, int y, int graphHandle, int transparent);
 int DrawString(int x, int y, const char *text, int colour, int edgeColour);

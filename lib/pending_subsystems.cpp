@@ -12,6 +12,7 @@
 #include "core/main_window.h"
 #include "core/system_report.h"
 #include "display/display.h"
+#include "display/display_needs.h"
 #include "font/font.h"
 #include "graph/graph_restore.h"
 #include "d3d/d3d.h"
@@ -29,58 +30,61 @@ int ProcessKeyInput() { return 0; }
 int DeleteAllKeyInputs() { return 0; }
 
 
-// ---- Display ------------------------------------------------------------------
+// ---- Graph management, draw settings, Direct3D, fonts (called by the display) ----
 
 namespace {
-int g_requestedBits;
-int g_requestedWidth;
-int g_requestedHeight;
-int g_requestedRefresh;
-} // namespace
-
-int StartDisplay()
-{
-    AddAppLog("DirectDraw オブジェクトの取得を行います....  ");
-    AddAppLog("オブジェクトの取得に失敗しました\n");
-    ExitWithError("DirectDrawオブジェクトの作成に失敗しました");
+int g_graphManagementStarted;
 }
-int EndDisplay() { return 0; }
-int IsDisplayStarted() { return 0; }
-int HasDisplayDevice() { return 0; }
-int IsDisplayModeChanged() { return 0; }
-int IsPresentingByBlit() { return 0; }
-int GetScreenBitDepth() { return GetRequestedScreenBitDepth(); }
-int ChangeScreenMode(int, int, int, int, int) { return -1; }
-int ReleaseScreenSurfaces() { return 0; }
-int ReleaseDisplay() { return 0; }
-int RecreateDisplay() { return -1; }
-int CreateScreenSurfaces() { return -1; }
-int RecreatePalette() { return 0; }
-int SelectDrawSurface(int) { return -1; }
-int GetDrawScreen() { return SCREEN_FRONT; }
-void SetFrontScreenTarget(int, int, int, int) {}
+
+// Graph management keeps only its started flag; its start selects the front
+// screen after recording the back screen, as the real one does.
+int StartGraphManagement()
+{
+    if (g_graphManagementStarted) return 0;
+    g_graphManagementStarted = 1;
+    RecordDrawScreen(SCREEN_BACK);
+    SetDrawScreen(SCREEN_FRONT);
+    return 0;
+}
+int EndGraphManagement()
+{
+    g_graphManagementStarted = 0;
+    return 0;
+}
+int IsGraphManagementStarted() { return g_graphManagementStarted; }
+int DeleteAllGraphs(int) { return 0; }
+int DeleteAllBmpData() { return 0; }
+int ReleaseAllBmpSurfaces() { return 0; }
+int RecreateAllBmpSurfaces() { return 0; }
+int GetGraphDrawTarget(int, GraphDrawTarget *) { return -1; }
+int IsGraphSlotEmpty(int) { return 1; }
+int GetDrawArea(RECT *area)
+{
+    int width = 0, height = 0;
+    GetScreenSize(&width, &height);
+    *area = {0, 0, width, height};
+    return 0;
+}
+int GetDrawBlendMode(int *mode, int *parameter)
+{
+    *mode = 0;
+    *parameter = 0;
+    return 0;
+}
+extern "C" int SetDrawBlendMode(int, int) { return 0; }
+int GetGraphTransColor() { return 0; }
+int SetGraphTransColor(int) { return 0; }
+int StartDirect3D() { return -1; }
+int EndDirect3D() { return 0; }
+int IsDirect3DInUse() { return 0; }
+int EndScene3D() { return 0; }
+int SelectDrawScreen3D(int) { return -1; }
+int ClearDrawScreen3D() { return -1; }
+int SaveDefaultFont() { return 0; }
+int RecreateDefaultFont() { return 0; }
 int ReleaseDirect3D() { return 0; }
 int ReacquireDirect3D() { return -1; }
 extern "C" int SetDrawArea(int, int, int, int) { return -1; }
-void SetVSyncWaitFlag(int) {}
-int GetRequestedScreenBitDepth() { return g_requestedBits == 0 ? 16 : g_requestedBits; }
-void GetScreenSize(int *width, int *height)
-{
-    if (width) *width = g_requestedWidth == 0 ? 640 : g_requestedWidth;
-    if (height) *height = g_requestedHeight == 0 ? 480 : g_requestedHeight;
-}
-extern "C" int SetScreenMode(int width, int height, int colourBits, int refreshRate)
-{
-    if (GetMainWindowHandle() != nullptr) return -1;
-    if (width != -1) g_requestedWidth = width;
-    if (height != -1) g_requestedHeight = height;
-    if (colourBits != -1) g_requestedBits = colourBits;
-    if (refreshRate != -1) g_requestedRefresh = refreshRate;
-    return 0;
-}
-extern "C" int SetDrawScreen(int) { return -1; }
-extern "C" int ClearDrawScreen(void) { return -1; }
-extern "C" int FlipScreen(void) { return -1; }
 
 // ---- Graphs, drawing, fonts ---------------------------------------------------
 
