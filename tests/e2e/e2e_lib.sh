@@ -71,3 +71,33 @@ wait_window() {
   done
   return 1
 }
+
+# use_virtual_desktop EXE...: these programs run inside the wine virtual
+# desktop "vexlo" (1024x768), where full-screen display modes can be set.
+# Such a program's launcher may return at once: synchronise on its log.
+use_virtual_desktop() {
+  "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v vexlo /d 1024x768 /f >/dev/null 2>&1
+  local exe
+  for exe in "$@"; do
+    "$WINELOADER" reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\Explorer" /v Desktop /d vexlo /f >/dev/null 2>&1
+  done
+}
+
+# line_number DIR TEXT [AFTER]: number of the first log line after line AFTER
+# that contains TEXT; empty when there is none.
+line_number() {
+  log_of "$1" | awk -v after="${3:-0}" -v text="$2" 'NR > after && index($0, text) { print NR; exit }'
+}
+
+# expect_in_order DIR TEXT...: each text appears in a line after the one
+# before; the number of the last line is left in $last_line.
+expect_in_order() {
+  local dir=$1 n text
+  shift
+  last_line=0
+  for text in "$@"; do
+    n=$(line_number "$dir" "$text" "$last_line")
+    [ -n "$n" ] || fail "no '$text' after line $last_line of $dir/AppLog.txt"
+    last_line=$n
+  done
+}

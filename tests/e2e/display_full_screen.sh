@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Full screen inside a wine virtual desktop: the 640x480x16 flip chain and
+# its start-up measurements, losing and regaining the focus (the display is
+# released and rebuilt, and presenting goes on), and screen-mode changes with
+# their results.
+set -u
+bin=$1
+work=$2
+source "$(dirname "$0")/e2e_lib.sh"
+rm -rf "$work" && mkdir -p "$work"
+use_virtual_desktop display_probe.exe focus_helper.exe close_window.exe
+
+# ---- Start and focus loss ----
+dir=$work/present
+start present display_probe.exe "$dir" present
+wait_log "$dir" "probe: presented frames 60" 30
+expect_in_order "$dir" "画面モードの変更処理を開始します 640 x 480  16 bit" "画面解像度を変更します... 成功しました" \
+  "A:00000000  B:0000f800  G:000007e0  B:0000001f" "バックバッファの数 : " "PrimaryBuffer : " \
+  "サーフェス間転送には " "１フレーム当たりの時間は " "DirectDraw 関連の初期化は正常に終了しました"
+
+"$WINELOADER" "$bin/focus_helper.exe" || fail "focus_helper found no library window"
+before=$(line_number "$dir" "probe: presented frames 60")
+# Wait for the second set of screen surfaces (the rebuild) to be complete.
+for ((i = 0; i < 200; i++)); do
+  [ "$(log_of "$dir" | grep -cF "DirectDraw メインサーフェスの作成は正常に終了しました")" -ge 2 ] && break
+  sleep 0.1
+done
+# Released when the focus came back, then rebuilt in the window procedure's order.
+expect_in_order "$dir" "probe: presented frames 60" "メインサーフェスを破棄をします" \
+  "ＤｉｒｅｃｔＤｒａｗオブジェクトを解放します" "ＤｉｒｅｃｔＤｒａｗオブジェクトを解放しました" \
+  "DirectDraw オブジェクトの取得を行います" "画面解像度を変更します... 成功しました" \
+  "DirectDraw メインサーフェスの作成を行います" "DirectDraw メインサーフェスの作成は正常に終了しました"
+rebuilt=$last_line
+[ "$rebuilt" -gt "$before" ] || fail "no rebuild after the focus loss"
+# Presenting goes on: more frames are noted after the rebuild.
+for ((i = 0; i < 100; i++)); do
+  [ -n "$(line_number "$dir" "probe: presented" "$rebuilt")" ] && break
+  sleep 0.1
+done
+[ -n "$(line_number "$dir" "probe: presented" "$rebuilt")" ] || fail "no frames presented after the rebuild"
+
+"$WINELOADER" "$bin/close_window.exe" || fail "close_window found no library window"
+wait_log "$dir" "ＣＯＭを終了... 完了" 20
+expect_in_order "$dir" "DirectDraw 関連の終了処理をおこないます" "DirectDraw 関連の終了処理は正常に終了しました"
+sleep 1
+
+# ---- Screen-mode changes in full screen ----
+dir=$work/modes
+start modes display_probe.exe "$dir" modes
+wait_log "$dir" "probe: SetScreenMode(640, 480, 16)" 60
+wait_log "$dir" "ＣＯＭを終了... 完了" 20
+for expected in "probe: SetScreenMode(640, 480, 24) = -1" "probe: SetScreenMode(800, 600, 16) = 0" \
+    "probe: SetScreenMode(800, 600, 32) = 0" "probe: SetScreenMode(640, 480, 16) = 0"; do
+  log_of "$dir" | grep -qF "$expected" || fail "no '$expected': $(log_of "$dir" | grep -F 'probe:')"
+done
+# The refused 24-bit wish went back to the 16-bit mode before it; each
+# change read the new screen format.
+expect_in_order "$dir" "画面モードの変更処理を開始します 640 x 480  16 bit" "A:00000000  B:0000f800" \
+  "A:00000000  B:0000f800" "probe: SetScreenMode(640, 480, 24) = -1" \
+  "A:00000000  B:0000f800" "probe: SetScreenMode(800, 600, 16) = 0" \
+  "A:00000000  B:00ff0000  G:0000ff00  B:000000ff" "probe: SetScreenMode(800, 600, 32) = 0" \
+  "A:00000000  B:0000f800" "probe: SetScreenMode(640, 480, 16) = 0"
+
+pass

@@ -1,0 +1,38 @@
+// Takes the focus away from the library program and gives it back: opens a
+// window of its own, makes it the foreground window for a while, then makes
+// the window of class "Vexlo" the foreground window again and ends.
+// Exit code 0 when the library window was found, 1 when not.
+#include <windows.h>
+
+namespace {
+
+void PumpFor(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(10);
+    }
+}
+
+} // namespace
+
+int main()
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "VexloFocusHelper";
+    RegisterClassA(&windowClass);
+    HWND own = CreateWindowExA(0, "VexloFocusHelper", "focus helper", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300,
+                               200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    SetForegroundWindow(own);
+    PumpFor(1500);
+    HWND library = FindWindowA("Vexlo", nullptr);
+    DestroyWindow(own);
+    if (library == nullptr) return 1;
+    SetForegroundWindow(library);
+    PumpFor(300);
+    return 0;
+}
