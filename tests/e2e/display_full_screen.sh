@@ -8,7 +8,7 @@ bin=$1
 work=$2
 source "$(dirname "$0")/e2e_lib.sh"
 rm -rf "$work" && mkdir -p "$work"
-use_virtual_desktop display_probe.exe focus_helper.exe close_window.exe
+use_virtual_desktop display_probe.exe focus_helper.exe
 
 # ---- Start and focus loss ----
 dir=$work/present
@@ -39,7 +39,7 @@ for ((i = 0; i < 100; i++)); do
 done
 [ -n "$(line_number "$dir" "probe: presented" "$rebuilt")" ] || fail "no frames presented after the rebuild"
 
-"$WINELOADER" "$bin/close_window.exe" || fail "close_window found no library window"
+"$WINELOADER" "$bin/focus_helper.exe" close || fail "focus_helper found no library window to close"
 wait_log "$dir" "ＣＯＭを終了... 完了" 20
 expect_in_order "$dir" "DirectDraw 関連の終了処理をおこないます" "DirectDraw 関連の終了処理は正常に終了しました"
 sleep 1

@@ -8,7 +8,7 @@ bin=$1
 work=$2
 source "$(dirname "$0")/e2e_lib.sh"
 rm -rf "$work" && mkdir -p "$work"
-use_virtual_desktop display_probe.exe close_window.exe
+use_virtual_desktop display_probe.exe
 
 dir=$work/toggle
 start toggle display_probe.exe "$dir" toggle
@@ -37,6 +37,6 @@ for ((i = 0; i < 100; i++)); do
 done
 [ -n "$(line_number "$dir" "probe: presented" "$toggled")" ] || fail "no frames after Alt+Enter"
 
-"$WINELOADER" "$bin/close_window.exe" || fail "close_window found no library window"
+"$WINELOADER" "$bin/focus_helper.exe" close || fail "focus_helper found no library window to close"
 wait_log "$dir" "ＣＯＭを終了... 完了" 20
 pass

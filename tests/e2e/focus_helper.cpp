@@ -1,8 +1,13 @@
 // Takes the focus away from the library program and gives it back: opens a
 // window of its own, makes it the foreground window for a while, then makes
 // the window of class "Vexlo" the foreground window again and ends.
+// With the argument "close" it posts WM_CLOSE to that window instead: it runs
+// in the same wine virtual desktop as the program, where close_window (which
+// other tests run on the plain desktop) cannot see it.
 // Exit code 0 when the library window was found, 1 when not.
 #include <windows.h>
+
+#include <cstring>
 
 namespace {
 
@@ -18,8 +23,14 @@ void PumpFor(DWORD milliseconds)
 
 } // namespace
 
-int main()
+int main(int argc, char **argv)
 {
+    if (argc > 1 && std::strcmp(argv[1], "close") == 0) {
+        HWND library = FindWindowA("Vexlo", nullptr);
+        if (library == nullptr) return 1;
+        PostMessageA(library, WM_CLOSE, 0, 0);
+        return 0;
+    }
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
