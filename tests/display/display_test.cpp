@@ -145,9 +145,9 @@ CHILD_SCENARIO(window_display_run)
     int result = SetScreenMode(640, 480, 16, -1);
     check(result == (desktopBits == 16 ? 0 : -1), "SetScreenMode(640, 480, 16) in a window");
     check(GetScreenBitDepth() == desktopBits, "depth after the 16-bit wish");
-    check(GetFrameCount() == 0, "frame counter reset by the change");
     check(SetScreenMode(-1, -1, -1, -1) == 0, "SetScreenMode(-1, -1, -1, -1)");
     check(SetScreenMode(800, 600, -1, -1) == 0, "SetScreenMode(800, 600)");
+    check(GetFrameCount() == 0, "frame counter reset by the change");
     GetScreenSize(&width, &height);
     RECT client;
     GetWindowClientRect(&client);
@@ -174,18 +174,19 @@ TEST(WindowDisplay, StartsPresentsAndChangesModes)
         desktopBits = GetDeviceCaps(screen, PLANES) * GetDeviceCaps(screen, BITSPIXEL);
         ReleaseDC(nullptr, screen);
     }
-    EXPECT_EQ(3, CountLines(log, "カラー情報"));
-    EXPECT_EQ(3, CountLines(log, ColourLine(desktopBits))) << "desktop depth " << desktopBits;
     EXPECT_EQ(1, CountLines(log, "ウインドウモードにします"));
     EXPECT_TRUE(log.Contains("DirectDraw 関連の初期化は正常に終了しました"));
     EXPECT_TRUE(log.Contains("DirectDraw 関連の終了処理は正常に終了しました"));
-    // The start and the two changes that differ ran the sequence; the
-    // change to the same mode did not.
-    EXPECT_EQ(3, CountLines(log, "画面モード変更処理を開始します"));
-    EXPECT_EQ(3, CountLines(log, "１フレーム"));
-    EXPECT_EQ(3, CountLines(log, "サーフェス間転送には "));
-    // Later changes renew the device.
-    EXPECT_EQ(2 + 1, CountLines(log, "ＤｉｒｅｃｔＤｒａｗオブジェクトを解放しました"));
+    // The start and the changes that differ ran the sequence; a change to
+    // the mode in force did not (on a 16-bit desktop the 16-bit wish is one).
+    int changes = desktopBits == 16 ? 1 : 2;
+    EXPECT_EQ(1 + changes, CountLines(log, "画面モード変更処理を開始します"));
+    EXPECT_EQ(1 + changes, CountLines(log, "１フレーム"));
+    EXPECT_EQ(1 + changes, CountLines(log, "サーフェス間転送には "));
+    EXPECT_EQ(1 + changes, CountLines(log, "カラー情報"));
+    EXPECT_EQ(1 + changes, CountLines(log, ColourLine(desktopBits))) << "desktop depth " << desktopBits;
+    // Later changes renew the device; the end releases it once more.
+    EXPECT_EQ(changes + 1, CountLines(log, "ＤｉｒｅｃｔＤｒａｗオブジェクトを解放しました"));
 }
 
 CHILD_SCENARIO(desktop_too_small)
