@@ -9,6 +9,9 @@
 
 namespace {
 
+// How long a run-time switch waits for the desktop to report the new mode.
+const int kDisplayChangeWaitMs = 2000;
+
 void PlaceWindow(HWND window, const RECT &rect)
 {
     const CoreOptions &options = Core().options;
@@ -107,9 +110,12 @@ extern "C" int ChangeWindowMode(int flag)
     ApplyWindowStyle();
     int result = ChangeScreenMode(-1, -1, -1, 1, -1);
     // The mode change announces itself with WM_DISPLAYCHANGE; a change that
-    // failed may never send one, so only a successful change is waited for.
+    // failed, or one that leaves the desktop's mode as it was (full screen
+    // at the desktop's own size and depth), may never send one, so the wait
+    // is bounded.
     if (result != -1) {
-        while (ProcessMessage() == 0 && !state.displayChangeSeen) {
+        int start = GetMilliCount(0);
+        while (!state.displayChangeSeen && GetMilliCount(0) - start < kDisplayChangeWaitMs && ProcessMessage() == 0) {
         }
     }
     state.modeChangeBusy = 0;
