@@ -20,11 +20,8 @@ expect_in_order "$dir" "画面モードの変更処理を開始します 640 x 4
 
 "$WINELOADER" "$bin/focus_helper.exe" || fail "focus_helper found no library window"
 before=$(line_number "$dir" "probe: presented frames 60")
-# Wait for the second set of screen surfaces (the rebuild) to be complete.
-for ((i = 0; i < 200; i++)); do
-  [ "$(log_of "$dir" | grep -cF "DirectDraw メインサーフェスの作成は正常に終了しました")" -ge 2 ] && break
-  sleep 0.1
-done
+# Wait for the rebuilt screen surfaces to be complete.
+wait_log_after "$dir" "DirectDraw メインサーフェスの作成は正常に終了しました" "$before" 20
 # Released when the focus came back, then rebuilt in the window procedure's order.
 expect_in_order "$dir" "probe: presented frames 60" "メインサーフェスを破棄をします" \
   "ＤｉｒｅｃｔＤｒａｗオブジェクトを解放します" "ＤｉｒｅｃｔＤｒａｗオブジェクトを解放しました" \
@@ -33,11 +30,7 @@ expect_in_order "$dir" "probe: presented frames 60" "メインサーフェスを
 rebuilt=$last_line
 [ "$rebuilt" -gt "$before" ] || fail "no rebuild after the focus loss"
 # Presenting goes on: more frames are noted after the rebuild.
-for ((i = 0; i < 100; i++)); do
-  [ -n "$(line_number "$dir" "probe: presented" "$rebuilt")" ] && break
-  sleep 0.1
-done
-[ -n "$(line_number "$dir" "probe: presented" "$rebuilt")" ] || fail "no frames presented after the rebuild"
+wait_log_after "$dir" "probe: presented" "$rebuilt" || fail "no frames presented after the rebuild"
 
 "$WINELOADER" "$bin/focus_helper.exe" close || fail "focus_helper found no library window to close"
 wait_log "$dir" "ＣＯＭを終了... 完了" 20

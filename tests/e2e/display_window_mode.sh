@@ -31,11 +31,7 @@ wait_log "$dir" "probe: toggled by the user" 20
 toggled=$(line_number "$dir" "probe: toggled by the user")
 expect_in_order "$dir" "probe: waiting for Alt+Enter" "ウインドウモードフラグが倒されました" \
   "画面解像度を変更します... 成功しました" "probe: toggled by the user"
-for ((i = 0; i < 100; i++)); do
-  [ -n "$(line_number "$dir" "probe: presented" "$toggled")" ] && break
-  sleep 0.1
-done
-[ -n "$(line_number "$dir" "probe: presented" "$toggled")" ] || fail "no frames after Alt+Enter"
+wait_log_after "$dir" "probe: presented" "$toggled" || fail "no frames after Alt+Enter"
 
 "$WINELOADER" "$bin/focus_helper.exe" close || fail "focus_helper found no library window to close"
 wait_log "$dir" "ＣＯＭを終了... 完了" 20

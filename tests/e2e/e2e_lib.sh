@@ -89,6 +89,17 @@ line_number() {
   log_of "$1" | awk -v after="${3:-0}" -v text="$2" 'NR > after && index($0, text) { print NR; exit }'
 }
 
+# wait_log_after DIR TEXT LINE [SECONDS]: waits until a line after line
+# number LINE contains TEXT; non-zero when none came in time.
+wait_log_after() {
+  local dir=$1 text=$2 after=$3 limit=${4:-10} i
+  for ((i = 0; i < limit * 10; i++)); do
+    [ -n "$(line_number "$dir" "$text" "$after")" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # expect_in_order DIR TEXT...: each text appears in a line after the one
 # before; the number of the last line is left in $last_line.
 expect_in_order() {
