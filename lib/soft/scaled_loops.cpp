@@ -1,0 +1,92 @@
+// The scaled and mirrored blit: nearest-neighbour with 16.16 accumulators.
+// A source pixel is read, and its key and alpha byte tested, once for all
+// the destination pixels it covers.
+#include "blit_loops.h"
+#include "loop_choice.h"
+
+namespace soft {
+
+namespace {
+
+const int64_t kOne = 65536;
+
+template <class L, class Rule, bool Key, bool AlphaMem>
+void ScaledRow(uint8_t *dst, const uint8_t *dstRead, const uint8_t *srcRow, const uint8_t *alphaRow, int width,
+               const ScaledSteps &steps, const RuleContext &c)
+{
+    const ptrdiff_t column = steps.mirrorX ? -1 : 1;
+    ptrdiff_t col = 0;
+    int64_t acc = steps.fracX;
+    int x = 0;
+    for (;;) {
+        uint32_t s = L::Load(srcRow + col * L::kBytes);
+        int a = AlphaMem ? alphaRow[col] : 255;
+        bool skip = (Key && s == c.key) || (AlphaMem && a == 0);
+        bool moves;
+        do {
+            if (!skip) {
+                uint32_t d = Rule::kReadsDestination ? L::Load(dstRead + x * L::kBytes) : 0;
+                L::Store(dst + x * L::kBytes, Rule::Apply(s, d, a, c));
+            }
+            ++x;
+            moves = acc <= kOne;
+            acc -= kOne;
+        } while (!moves && x < width);
+        if (x >= width) return;
+        do {
+            acc += steps.stepX;
+            col += column;
+        } while (acc <= 0);
+    }
+}
+
+template <class L, class Rule, bool Key, bool AlphaMem>
+void ScaledRows(const BlitBuffers &b, int width, int height, const ScaledSteps &steps, const RuleContext &c)
+{
+    const ptrdiff_t srcStep = steps.mirrorY ? -b.srcPitch : b.srcPitch;
+    const ptrdiff_t alphaStep = steps.mirrorY ? -b.alphaPitch : b.alphaPitch;
+    uint8_t *dst = b.dst;
+    const uint8_t *dstRead = b.dstRead, *src = b.src, *alpha = b.alpha;
+    int64_t acc = steps.fracY;
+    for (int y = 0; y < height; ++y) {
+        ScaledRow<L, Rule, Key, AlphaMem>(dst, dstRead, src, alpha, width, steps, c);
+        if (y + 1 == height) break;
+        dst += b.dstPitch;
+        dstRead += b.dstReadPitch;
+        bool moves = acc <= kOne;
+        acc -= kOne;
+        if (!moves) continue;
+        do {
+            acc += steps.stepY;
+            src += srcStep;
+            if (AlphaMem) alpha += alphaStep;
+        } while (acc <= 0);
+    }
+}
+
+} // namespace
+
+} // namespace soft
+
+using namespace soft;
+
+bool ScaledBlitDraws(const ColorData &screen, const BlendSettings &settings)
+{
+    return ChooseScaledLoop(KindOfLayout(screen), settings, false).rule != RuleId::Nothing;
+}
+
+void RunScaledBlit(const ColorData &screen, const BlitBuffers &buffers, int width, int height,
+                   const ScaledSteps &steps, const BlendSettings &settings)
+{
+    if (width <= 0 || height <= 0 || steps.stepX <= 0 || steps.stepY <= 0) return;
+    LayoutKind kind = KindOfLayout(screen);
+    BlendSettings s = settings;
+    if (kind == LayoutKind::Index8) s.key = 0; // 8-bit screens skip source bytes of 0
+    LoopChoice choice = ChooseScaledLoop(kind, s, buffers.alpha != nullptr);
+    RuleContext context = MakeRuleContext(s, kind, true);
+    auto run = [&](auto tag) {
+        using T = decltype(tag);
+        ScaledRows<typename T::Layout, typename T::Rule, T::kKey, T::kAlphaMem>(buffers, width, height, steps, context);
+    };
+    RunChosenLoop(kind, choice, run);
+}
