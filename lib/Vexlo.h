@@ -200,6 +200,22 @@ int DrawGraph(int x, int y, int graphHandle, int transparent);
 int DrawString(int x, int y, const char *text, int colour, int edgeColour);
 int GetColor(int red, int green, int blue);
 
+/* ---- Blending ------------------------------------------------------------ */
+
+/* Blend modes of SetDrawBlendMode. The parameter (0..255) weighs the source. */
+#define BLEND_NONE    0 /* copy */
+#define BLEND_ALPHA   1 /* source * P + destination * (1 - P) */
+#define BLEND_ADD     2 /* destination + source * P, saturated */
+#define BLEND_SUB     3 /* destination - source * P, floored at 0 */
+#define BLEND_MUL     4 /* destination * source */
+#define BLEND_ADD_RAW 5 /* add without the parameter (Direct3D only) */
+#define BLEND_KEEP    7 /* leaves mode and parameter as they are */
+#define BLEND_XOR     8 /* destination XOR source (16-bit screens) */
+
+/* Sets the blend mode and its parameter (clamped to 0..255) for every later
+   draw. Returns 0. */
+int SetDrawBlendMode(int mode, int parameter);
+
 /* ---- Input -------------------------------------------------------------- */
 
 /* 1 while the key (DirectInput key code) is held, else 0. */

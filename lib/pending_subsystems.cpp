@@ -19,6 +19,7 @@
 #include "movie/movie.h"
 #include "net/network.h"
 #include "sound/sound.h"
+#include "soft/draw_state.h"
 
 // ---- Text input and the IME -------------------------------------------------
 
@@ -42,8 +43,12 @@ int StartGraphManagement()
 {
     if (g_graphManagementStarted) return 0;
     g_graphManagementStarted = 1;
+    ResetDrawState();
     RecordDrawScreen(SCREEN_BACK);
     SetDrawScreen(SCREEN_FRONT);
+    int width = 0, height = 0;
+    GetDrawScreenSize(&width, &height);
+    SetDrawArea(0, 0, width, height);
     return 0;
 }
 int EndGraphManagement()
@@ -58,20 +63,6 @@ int ReleaseAllBmpSurfaces() { return 0; }
 int RecreateAllBmpSurfaces() { return 0; }
 int GetGraphDrawTarget(int, GraphDrawTarget *) { return -1; }
 int IsGraphSlotEmpty(int) { return 1; }
-int GetDrawArea(RECT *area)
-{
-    int width = 0, height = 0;
-    GetScreenSize(&width, &height);
-    *area = {0, 0, width, height};
-    return 0;
-}
-int GetDrawBlendMode(int *mode, int *parameter)
-{
-    *mode = 0;
-    *parameter = 0;
-    return 0;
-}
-extern "C" int SetDrawBlendMode(int, int) { return 0; }
 int GetGraphTransColor() { return 0; }
 int SetGraphTransColor(int) { return 0; }
 int StartDirect3D() { return -1; }
@@ -84,7 +75,6 @@ int SaveDefaultFont() { return 0; }
 int RecreateDefaultFont() { return 0; }
 int ReleaseDirect3D() { return 0; }
 int ReacquireDirect3D() { return -1; }
-extern "C" int SetDrawArea(int, int, int, int) { return -1; }
 
 // ---- Graphs, drawing, fonts ---------------------------------------------------
 

@@ -10,6 +10,7 @@ APT_PACKAGES=(
   wine wine64 xvfb xdotool imagemagick x11-utils
   locales fonts-vlgothic
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+  libsdl2-dev libpixman-1-dev
   python3 python3-pil libpng-dev libjpeg62-turbo-dev zlib1g-dev
 )
 

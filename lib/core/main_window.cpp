@@ -635,6 +635,8 @@ int HasWindowRegion() { return Options().windowRegion != nullptr; }
 int IsWindowGone() { return Window().windowGone; }
 void GetWindowClientRect(RECT *rect) { *rect = Window().clientRect; }
 
+void RecordDrawAreaRequest(int x1, int y1, int x2, int y2) { Window().drawAreaRequest = {x1, y1, x2, y2}; }
+
 int GetDesktopMode(int *width, int *height, int *bits)
 {
     if (width) *width = Window().desktopWidth;

@@ -24,6 +24,8 @@ int GetCloseRequestedFlag();
 int HasWindowRegion();
 int IsWindowGone();
 void GetWindowClientRect(RECT *rect);
+// The draw area as the program last asked for it, re-applied after a move.
+void RecordDrawAreaRequest(int x1, int y1, int x2, int y2);
 int GetDesktopMode(int *width, int *height, int *bits);
 
 // The window styles of a style row, for window mode and for full screen.

@@ -57,10 +57,12 @@ using namespace soft;
 
 BlitRoute ChooseUnscaledRoute(const ColorData &screen, const BlendSettings &settings, bool hasAlphaMemory)
 {
+    // Plain copies (with the key) go the same way on every screen depth; an
+    // 8-bit screen copies whatever the settings.
+    bool copy = settings.mode == BLEND_NONE || (settings.mode == BLEND_ALPHA && settings.parameter == 255);
+    if (screen.bitDepth == 8 || (copy && settings.tintColour == -1 && !hasAlphaMemory)) return BlitRoute::Plain;
     LoopChoice c = ChooseUnscaledLoop(KindOfLayout(screen), settings, hasAlphaMemory);
-    if (c.rule == RuleId::Nothing) return BlitRoute::Nothing;
-    if (c.rule == RuleId::Copy && !c.tint) return BlitRoute::Plain;
-    return BlitRoute::Blend;
+    return c.rule == RuleId::Nothing ? BlitRoute::Nothing : BlitRoute::Blend;
 }
 
 void RunUnscaledBlit(const ColorData &screen, const BlitBuffers &buffers, int width, int height,

@@ -10,6 +10,12 @@
 #include "blit_clip.h"
 #include "blit_loops.h"
 
+// <windows.h> maps DrawState to the GDI function DrawStateA; the library
+// never calls that function, and its files include <windows.h> first.
+#ifdef DrawState
+#undef DrawState
+#endif
+
 struct DrawState {
     PixelRect drawArea;     // clipping rectangle in target coordinates
     int areaEmpty;          // 1 when the draw area has no width or height
