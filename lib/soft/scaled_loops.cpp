@@ -4,6 +4,9 @@
 #include "blit_loops.h"
 #include "loop_choice.h"
 
+#include <type_traits>
+#include <vector>
+
 namespace soft {
 
 namespace {
@@ -40,16 +43,44 @@ void ScaledRow(uint8_t *dst, const uint8_t *dstRead, const uint8_t *srcRow, cons
     }
 }
 
+// Plain copies without key: the stepper's column of every destination
+// pixel is worked out once per draw, and each row is a gather through it.
+template <class L> void FillColumnTable(std::vector<ptrdiff_t> &columns, int width, const ScaledSteps &steps)
+{
+    const ptrdiff_t column = steps.mirrorX ? -1 : 1;
+    ptrdiff_t col = 0;
+    int64_t acc = steps.fracX;
+    for (int x = 0; x < width; ++x) {
+        columns[x] = col * L::kBytes;
+        bool moves = acc <= kOne;
+        acc -= kOne;
+        if (!moves) continue;
+        do {
+            acc += steps.stepX;
+            col += column;
+        } while (acc <= 0);
+    }
+}
+
+template <class L> void GatherRow(uint8_t *dst, const uint8_t *srcRow, const ptrdiff_t *columns, int width)
+{
+    for (int x = 0; x < width; ++x) L::Store(dst + x * L::kBytes, L::Load(srcRow + columns[x]));
+}
+
 template <class L, class Rule, bool Key, bool AlphaMem>
 void ScaledRows(const BlitBuffers &b, int width, int height, const ScaledSteps &steps, const RuleContext &c)
 {
+    constexpr bool kGather = !Key && !AlphaMem && std::is_same_v<Rule, CopyRule<L, false, false>>;
+    std::vector<ptrdiff_t> columns(kGather ? static_cast<size_t>(width) : 0);
+    if constexpr (kGather) FillColumnTable<L>(columns, width, steps);
     const ptrdiff_t srcStep = steps.mirrorY ? -b.srcPitch : b.srcPitch;
     const ptrdiff_t alphaStep = steps.mirrorY ? -b.alphaPitch : b.alphaPitch;
     uint8_t *dst = b.dst;
     const uint8_t *dstRead = b.dstRead, *src = b.src, *alpha = b.alpha;
     int64_t acc = steps.fracY;
     for (int y = 0; y < height; ++y) {
-        ScaledRow<L, Rule, Key, AlphaMem>(dst, dstRead, src, alpha, width, steps, c);
+        if constexpr (kGather) GatherRow<L>(dst, src, columns.data(), width);
+        else ScaledRow<L, Rule, Key, AlphaMem>(dst, dstRead, src, alpha, width, steps, c);
         if (y + 1 == height) break;
         dst += b.dstPitch;
         dstRead += b.dstReadPitch;
