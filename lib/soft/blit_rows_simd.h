@@ -146,6 +146,22 @@ int AlphaMemRows32(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, con
     return x;
 }
 
+// 16-bit keyed copy, eight pixels at a time.
+template <bool Key> int CopyRows16(uint8_t *dst, const uint8_t *src, int width, const RuleContext &c)
+{
+    const __m128i key = _mm_set1_epi16(short(c.key));
+    int x = 0;
+    for (; x + 8 <= width; x += 8) {
+        __m128i s = Load(src + 2 * x);
+        if (Key) {
+            __m128i keyed = _mm_cmpeq_epi16(s, key);
+            s = _mm_or_si128(_mm_and_si128(keyed, Load(dst + 2 * x)), _mm_andnot_si128(keyed, s));
+        }
+        Store(dst + 2 * x, s);
+    }
+    return x;
+}
+
 } // namespace simd
 
 template <class L, class Rule, bool Key, bool AlphaMem>
@@ -164,7 +180,12 @@ inline int RunRowSimd(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, 
         return simd::Rows32<Key, false, simd::CopyOp>(dst, dstRead, src, width, c);
     else if constexpr (std::is_same_v<Rule, AlphaMemCopyRule<Rgb32, false, true>>)
         return simd::AlphaMemRows32<Key>(dst, dstRead, src, alpha, width, c);
-    else return 0;
+    else if constexpr (std::is_same_v<Rule, CopyRule<Rgb565, false, false>> ||
+                       std::is_same_v<Rule, CopyRule<Rgb555, false, false>>) {
+        // A key above 16 bits never matches a 16-bit pixel.
+        if (Key && c.key > 0xFFFF) return simd::CopyRows16<false>(dst, src, width, c);
+        return simd::CopyRows16<Key>(dst, src, width, c);
+    } else return 0;
 }
 
 #else
