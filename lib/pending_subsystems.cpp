@@ -71,8 +71,6 @@ int IsDirect3DInUse() { return 0; }
 int EndScene3D() { return 0; }
 int SelectDrawScreen3D(int) { return -1; }
 int ClearDrawScreen3D() { return -1; }
-int SaveDefaultFont() { return 0; }
-int RecreateDefaultFont() { return 0; }
 int ReleaseDirect3D() { return 0; }
 int ReacquireDirect3D() { return -1; }
 
@@ -88,9 +86,6 @@ int PlayAllMovies() { return 0; }
 int PauseAllMovies() { return 0; }
 extern "C" int LoadGraph(const char *) { return -1; }
 extern "C" int DrawGraph(int, int, int, int) { return -1; }
-int CreateFontToHandle(const char *, int, int, int, int, int, int) { return -1; }
-int DeleteFontToHandle(int) { return -1; }
-int SetFontDeletedFlag(int, int *) { return -1; }
 int DrawStringToHandle(int, int, const char *, int, int, int) { return -1; }
 extern "C" int DrawString(int, int, const char *, int, int) { return -1; }
 
