@@ -101,6 +101,9 @@ void FetchGlyphLevels(HDC dc, const FontData *font, int code, int ascent, int of
     int top = ascent - metrics.gmptGlyphOrigin.y + offset;
     if (offset > 0 && top < offset) top = offset;
     int boxWidth = static_cast<int>(metrics.gmBlackBoxX);
+    // A row shorter than the black box would be read past its end.
+    int rowBytes = grey ? boxWidth : (boxWidth + 7) / 8;
+    if (pitch < rowBytes) return;
     for (int y = 0; y < boxHeight; ++y) {
         const unsigned char *row = glyph + static_cast<size_t>(y) * static_cast<size_t>(pitch);
         int ty = top + y;
