@@ -195,10 +195,31 @@ int FlipScreen(void);
 /* Waits for `count` vertical blanks (0: until the next blank begins).
    -1 without a display or once the window is gone. */
 int WaitVSync(int count);
-int LoadGraph(const char *fileName);
 int DrawGraph(int x, int y, int graphHandle, int transparent);
 int DrawString(int x, int y, const char *text, int colour, int edgeColour);
 int GetColor(int red, int green, int blue);
+
+/* ---- Graphs --------------------------------------------------------------- */
+
+/* Graphs are images held by the display, named by handles. A screen-mode
+   change deletes every graph: handles from before it are stale. */
+
+/* Loads an image file (BMP, JPEG, PNG, TGA, DDS, BGRA) into a new graph in
+   the screen's pixel format. A companion "name_a.ext" beside the file gives
+   the alpha through its red channel. The handle, or -1. */
+int LoadGraph(const char *fileName);
+/* A new graph of the size (1 to 32767 each way) with undefined pixels; with
+   alphaChannel it keeps per-pixel alpha. textureWish lets it become a
+   Direct3D texture. The handle, or -1 before the display started. */
+int CreateGraph(int width, int height, int textureWish, int alphaChannel);
+/* Deletes a graph; logIt non-zero logs the deletion. 0, or -1 for a handle
+   that names no live graph. */
+int DeleteGraph(int graphHandle, int logIt);
+/* Size of a graph, or of the screen for SCREEN_FRONT and SCREEN_BACK;
+   either pointer may be null. 0 or -1. */
+int GetGraphSize(int graphHandle, int *width, int *height);
+/* *flag becomes 0 now and 1 when the graph is deleted (null stops that). */
+int SetGraphDeletedFlag(int graphHandle, int *flag);
 
 /* ---- Blending ------------------------------------------------------------ */
 

@@ -14,7 +14,6 @@
 #include "display/display.h"
 #include "display/display_needs.h"
 #include "font/font.h"
-#include "graph/graph_restore.h"
 #include "d3d/d3d.h"
 #include "movie/movie.h"
 #include "net/network.h"
@@ -31,40 +30,8 @@ int ProcessKeyInput() { return 0; }
 int DeleteAllKeyInputs() { return 0; }
 
 
-// ---- Graph management, draw settings, Direct3D, fonts (called by the display) ----
+// ---- Direct3D (called by the display and graph management) ----------------------
 
-namespace {
-int g_graphManagementStarted;
-}
-
-// Graph management keeps only its started flag; its start selects the front
-// screen after recording the back screen, as the real one does.
-int StartGraphManagement()
-{
-    if (g_graphManagementStarted) return 0;
-    g_graphManagementStarted = 1;
-    ResetDrawState();
-    RecordDrawScreen(SCREEN_BACK);
-    SetDrawScreen(SCREEN_FRONT);
-    int width = 0, height = 0;
-    GetDrawScreenSize(&width, &height);
-    SetDrawArea(0, 0, width, height);
-    return 0;
-}
-int EndGraphManagement()
-{
-    g_graphManagementStarted = 0;
-    return 0;
-}
-int IsGraphManagementStarted() { return g_graphManagementStarted; }
-int DeleteAllGraphs(int) { return 0; }
-int DeleteAllBmpData() { return 0; }
-int ReleaseAllBmpSurfaces() { return 0; }
-int RecreateAllBmpSurfaces() { return 0; }
-int GetGraphDrawTarget(int, GraphDrawTarget *) { return -1; }
-int IsGraphSlotEmpty(int) { return 1; }
-int GetGraphTransColor() { return 0; }
-int SetGraphTransColor(int) { return 0; }
 int StartDirect3D() { return -1; }
 int EndDirect3D() { return 0; }
 int IsDirect3DInUse() { return 0; }
@@ -76,15 +43,10 @@ int ReacquireDirect3D() { return -1; }
 
 // ---- Graphs, drawing, fonts ---------------------------------------------------
 
-void InstallDefaultGraphRestore() {}
-int MarkGraphsForRestore() { return 0; }
-int ReloadAllGraphs() { return 0; }
-HBITMAP CreateDIBGraph(const char *) { return nullptr; }
 int ReleaseMovieSurfaces() { return 0; }
 int RestoreMovieSurfaces() { return 0; }
 int PlayAllMovies() { return 0; }
 int PauseAllMovies() { return 0; }
-extern "C" int LoadGraph(const char *) { return -1; }
 extern "C" int DrawGraph(int, int, int, int) { return -1; }
 int DrawStringToHandle(int, int, const char *, int, int, int) { return -1; }
 extern "C" int DrawString(int, int, const char *, int, int) { return -1; }

@@ -5,6 +5,9 @@
 
 // Installs the function that reloads graphs after their surfaces were lost.
 void InstallDefaultGraphRestore();
+// The function run after every graph was marked for restoring; null puts
+// back the default, which reloads each graph from its file.
+int SetRestoreCallback(void (*function)());
 // After the display was rebuilt: rebuilds the fonts and reloads the graphs.
 int MarkGraphsForRestore();
 // Restores lost screens and graph surfaces.
