@@ -147,6 +147,7 @@ int CreateGraphFromImage(GraphImage *image, GraphImage *alphaImage, int textureW
 {
     ComputeSpareMask(&image->colorData);
     if (alphaImage) ComputeSpareMask(&alphaImage->colorData);
+    EndScene3D(); // batched Direct3D drawing goes out before surfaces change
     int transColour = GetGraphTransColor();
     bool flip = mirrorBack == 1 && mirror == 1;
     if (flip) MirrorImages(image, alphaImage);
@@ -165,6 +166,7 @@ int CreateGraphFromImage(GraphImage *image, GraphImage *alphaImage, int textureW
 int LoadGraphEx(const char *fileName, int textureWish, int mirror)
 {
     if (!IsGraphManagementStarted() || !fileName) return -1;
+    EndScene3D();
     WaitWhileInactive();
     GraphImage image, alphaImage;
     int pair = LoadFileImagePair(fileName, &image, &alphaImage, 0);

@@ -105,6 +105,19 @@ TEST_F(GraphTable, HighWaterMarkFallsPastFreeTopSlots)
     EXPECT_EQ(2, GetGraphHighWater());
 }
 
+TEST_F(GraphTable, AFullTableRefusesTheNextGraphUntilASlotIsFree)
+{
+    int middle = -1;
+    for (int i = 0; i < GRAPH_TABLE_CAPACITY; ++i) {
+        int handle = Add();
+        ASSERT_GE(handle, 0) << i;
+        if (i == 1234) middle = handle;
+    }
+    EXPECT_EQ(GRAPH_TABLE_FULL, Add());
+    FreeGraphSlot(middle);
+    EXPECT_EQ(1234, HandleIndexOf(Add())); // the mark is at the capacity: the free slot is found
+}
+
 TEST_F(GraphTable, SourceNamesThatDoNotFitAreNotRecorded)
 {
     GraphSlot *slot = nullptr;

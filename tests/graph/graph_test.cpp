@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -16,6 +17,7 @@
 #include "display/display.h"
 #include "display/display_needs.h"
 #include "font/font.h"
+#include "graph/graph_dib.h"
 #include "graph/graph_restore.h"
 #include "graph/graph_table.h"
 #include "graph/surface_data.h"
@@ -193,6 +195,57 @@ TEST(Graphs, LoadFillRefuseAndRestoreInAWindow)
     EXPECT_TRUE(has("グラフィックを復帰します"));
     EXPECT_TRUE(has("ファイル:rgba.png をロードします"));
     EXPECT_TRUE(has("グラフィック管理系の終了処理は正常に終了しました"));
+}
+
+// ---- DIBs -------------------------------------------------------------------------
+
+TEST(GraphDib, ImagesBecomeTopDown24BitDibs)
+{
+    GraphImage image = {};
+    ASSERT_EQ(0, AllocateGraphImage(&image, &Bgra32Layout(), 40, 10, 160));
+    auto *p = static_cast<uint8_t *>(image.pixels);
+    for (int i = 0; i < 40 * 10 * 4; ++i) p[i] = static_cast<uint8_t>(i * 7 + 3);
+    BITMAPINFO info;
+    void *bits = nullptr;
+    ASSERT_EQ(1, GraphImageToDib(&image, &info, &bits, 0));
+    EXPECT_EQ(40, info.bmiHeader.biWidth);
+    EXPECT_EQ(-10, info.bmiHeader.biHeight);
+    EXPECT_EQ(24, info.bmiHeader.biBitCount);
+    // Rows of 120 bytes: pixel (1, 1) starts at 123.
+    const auto *d = static_cast<const uint8_t *>(bits);
+    EXPECT_EQ(0, std::memcmp(d + 123, p + 160 + 4, 3));
+    std::free(bits);
+    ReleaseGraphImage(&image);
+
+    ASSERT_EQ(0, AllocateGraphImage(&image, &Bgr24Layout(), 4, 2, 12));
+    EXPECT_EQ(0, GraphImageToDib(&image, &info, &bits, 0));
+    EXPECT_EQ(image.pixels, bits); // already in the DIB's layout and stride
+    EXPECT_EQ(1, GraphImageToDib(&image, &info, &bits, 1));
+    EXPECT_NE(image.pixels, bits);
+    std::free(bits);
+    ReleaseGraphImage(&image);
+}
+
+TEST(GraphDib, CreateDIBGraphHoldsTheFilesPixels)
+{
+    EXPECT_EQ(nullptr, CreateDIBGraph((FixtureDir() + "missing.png").c_str()));
+    HBITMAP bitmap = CreateDIBGraph((FixtureDir() + "png_rgb.png").c_str());
+    ASSERT_NE(nullptr, bitmap);
+    DIBSECTION dib = {};
+    ASSERT_EQ(static_cast<int>(sizeof dib), GetObjectA(bitmap, sizeof dib, &dib));
+    EXPECT_EQ(13, dib.dsBm.bmWidth);
+    EXPECT_EQ(5, dib.dsBm.bmHeight);
+    EXPECT_EQ(24, dib.dsBm.bmBitsPixel);
+    std::string rgba = ExpectedRgba("png_rgb.rgba");
+    ASSERT_EQ(13u * 5 * 4, rgba.size());
+    const auto *bits = static_cast<const uint8_t *>(dib.dsBm.bmBits);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 13; ++x) {
+            const uint8_t *px = bits + y * dib.dsBm.bmWidthBytes + x * 3;
+            const auto *e = reinterpret_cast<const uint8_t *>(rgba.data()) + (y * 13 + x) * 4;
+            EXPECT_TRUE(px[0] == e[2] && px[1] == e[1] && px[2] == e[0]) << x << "," << y;
+        }
+    DeleteObject(bitmap);
 }
 
 } // namespace
