@@ -19,6 +19,7 @@
 #include "net/network.h"
 #include "sound/sound.h"
 #include "soft/draw_state.h"
+#include "soft/soft_renderer.h"
 
 // ---- Text input and the IME -------------------------------------------------
 
@@ -48,6 +49,7 @@ int RestoreMovieSurfaces() { return 0; }
 int PlayAllMovies() { return 0; }
 int PauseAllMovies() { return 0; }
 extern "C" int DrawGraph(int, int, int, int) { return -1; }
+int G_DDraw_DrawGraph(int, int, int, int) { return -1; }
 int DrawStringToHandle(int, int, const char *, int, int, int) { return -1; }
 extern "C" int DrawString(int, int, const char *, int, int) { return -1; }
 
