@@ -1,0 +1,234 @@
+// Cache cells to destination pixels: one loop per (cache rule, destination
+// pixel size), chosen once per cell rather than per pixel.
+#include "glyph_copy.h"
+
+#include <cstring>
+
+namespace {
+
+template <int Bytes>
+void PutPixel(uint8_t *row, int x, uint32_t value)
+{
+    if (Bytes == 1) {
+        row[x] = static_cast<uint8_t>(value);
+    } else if (Bytes == 2) {
+        uint16_t v = static_cast<uint16_t>(value);
+        std::memcpy(row + x * 2, &v, 2);
+    } else {
+        std::memcpy(row + x * 4, &value, 4);
+    }
+}
+
+const uint8_t *SourceRow(const GlyphCellSource &s, int y)
+{
+    return s.pixels + static_cast<size_t>(y) * static_cast<size_t>(s.pitch);
+}
+
+uint8_t *DestinationRow(const GlyphDestination &d, int y)
+{
+    return d.pixels + static_cast<size_t>(y) * static_cast<size_t>(d.pitch);
+}
+
+void PutAlpha(const GlyphDestination &d, int x, int y, int alpha)
+{
+    if (d.alpha == nullptr) return;
+    d.alpha[static_cast<size_t>(y) * static_cast<size_t>(d.alphaPitch) + static_cast<size_t>(x)] =
+        static_cast<uint8_t>(alpha);
+}
+
+// Reads the cache value of cell pixel (x, y) in the source's format.
+int CacheValue(const GlyphCellSource &s, int x, int y)
+{
+    const uint8_t *row = SourceRow(s, y);
+    if (s.bitsPerPixel == 1) return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    if (s.bitsPerPixel == 8) return row[x];
+    return row[x * 2] | row[x * 2 + 1] << 8;
+}
+
+// The colour a cache value takes under a rule without coverage; 0 for no ink.
+struct SolidInk {
+    GlyphCellRule rule;
+    uint32_t text, edge;
+    bool Pick(int value, uint32_t *colour) const
+    {
+        if (value == 0) return false;
+        *colour = rule == GlyphCellRule::Edged && !(value & 2) ? edge : text;
+        return true;
+    }
+};
+
+template <int Bytes>
+void CopySolid(const GlyphCellSource &s, const GlyphCopyPlan &p, const GlyphDestination &d, const SolidInk &ink)
+{
+    for (int y = 0; y < p.height; ++y) {
+        uint8_t *row = DestinationRow(d, p.dstY + y);
+        for (int x = 0; x < p.width; ++x) {
+            uint32_t colour = 0;
+            if (ink.Pick(CacheValue(s, p.srcX + x, p.srcY + y), &colour)) PutPixel<Bytes>(row, p.dstX + x, colour);
+        }
+    }
+}
+
+template <int Bytes>
+void CopyCoverage(const GlyphCellSource &s, const GlyphCopyPlan &p, const GlyphDestination &d, uint32_t text)
+{
+    for (int y = 0; y < p.height; ++y) {
+        uint8_t *row = DestinationRow(d, p.dstY + y);
+        const uint8_t *src = SourceRow(s, p.srcY + y) + p.srcX;
+        for (int x = 0; x < p.width; ++x) {
+            if (src[x] == 0) continue;
+            PutPixel<Bytes>(row, p.dstX + x, text);
+            PutAlpha(d, p.dstX + x, p.dstY + y, src[x]);
+        }
+    }
+}
+
+template <int Bytes>
+void CopyCoverageEdged(const GlyphCellSource &s, const GlyphCopyPlan &p, const GlyphDestination &d,
+                       const GlyphInk &ink)
+{
+    for (int y = 0; y < p.height; ++y) {
+        uint8_t *row = DestinationRow(d, p.dstY + y);
+        const uint8_t *src = SourceRow(s, p.srcY + y) + p.srcX * 2;
+        for (int x = 0; x < p.width; ++x) {
+            uint32_t pixel = 0;
+            int alpha = 0;
+            if (!MixGlyphPixel(src[x * 2], src[x * 2 + 1], ink, d, &pixel, &alpha)) continue;
+            PutPixel<Bytes>(row, p.dstX + x, pixel);
+            PutAlpha(d, p.dstX + x, p.dstY + y, alpha);
+        }
+    }
+}
+
+template <int Bytes>
+void CopyWithRule(GlyphCellRule rule, const GlyphCellSource &s, const GlyphCopyPlan &p, const GlyphDestination &d,
+                  const GlyphInk &ink)
+{
+    // A 32-bit edge keeps no top byte.
+    uint32_t edge = Bytes == 4 ? ink.edge & 0x00FFFFFFu : ink.edge;
+    switch (rule) {
+    case GlyphCellRule::Ink:
+    case GlyphCellRule::Edged:
+        CopySolid<Bytes>(s, p, d, SolidInk{rule, ink.text, edge});
+        break;
+    case GlyphCellRule::Coverage:
+        CopyCoverage<Bytes>(s, p, d, ink.text);
+        break;
+    case GlyphCellRule::CoverageEdged:
+        CopyCoverageEdged<Bytes>(s, p, d, GlyphInk{ink.text, edge});
+        break;
+    case GlyphCellRule::None:
+        break;
+    }
+}
+
+struct Channel {
+    int shift, width;
+};
+
+// The channels of the destination for the mix; false for a layout the mix
+// does not know.
+bool MixChannels(const GlyphDestination &d, Channel channels[3])
+{
+    if (d.bitsPerPixel == 32) {
+        channels[0] = {16, 8};
+        channels[1] = {8, 8};
+        channels[2] = {0, 8};
+        return true;
+    }
+    if (d.bitsPerPixel != 16 || d.blueMask != 0x001F) return false;
+    if (d.redMask == 0xF800 && d.greenMask == 0x07E0) {
+        channels[0] = {11, 5};
+        channels[1] = {5, 6};
+        channels[2] = {0, 5};
+        return true;
+    }
+    if (d.redMask == 0x7C00 && d.greenMask == 0x03E0) {
+        channels[0] = {10, 5};
+        channels[1] = {5, 5};
+        channels[2] = {0, 5};
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+GlyphCellRule RuleOfGlyphCache(int bitsPerPixel, int fontType)
+{
+    const bool edged = (fontType & 1) != 0;
+    const bool antialiased = (fontType & 2) != 0;
+    if (bitsPerPixel == 1 && !edged && !antialiased) return GlyphCellRule::Ink;
+    if (bitsPerPixel == 8 && !antialiased) return edged ? GlyphCellRule::Edged : GlyphCellRule::Ink;
+    if (bitsPerPixel == 8 && !edged) return GlyphCellRule::Coverage;
+    if (bitsPerPixel == 16 && edged && antialiased) return GlyphCellRule::CoverageEdged;
+    return GlyphCellRule::None;
+}
+
+bool PlanGlyphCopy(int x, int y, int cellX, int cellY, int width, int height, int cellSize, const PixelRect &clip,
+                   GlyphCopyPlan *plan)
+{
+    if (width > cellSize) width = cellSize;
+    if (height > cellSize) height = cellSize;
+    if (width <= 0 || height <= 0) return false;
+    PixelRect dst = ClampRectInto(x, y, static_cast<int64_t>(x) + width, static_cast<int64_t>(y) + height, clip);
+    if (IsEmptyRect(dst)) return false;
+    plan->dstX = dst.left;
+    plan->dstY = dst.top;
+    plan->width = dst.right - dst.left;
+    plan->height = dst.bottom - dst.top;
+    plan->srcX = cellX + (dst.left - x);
+    plan->srcY = cellY + (dst.top - y);
+    return true;
+}
+
+void CopyGlyphCell(const GlyphCellSource &source, const GlyphCopyPlan &plan, const GlyphDestination &destination,
+                   const GlyphInk &ink)
+{
+    GlyphCellRule rule = RuleOfGlyphCache(source.bitsPerPixel, source.fontType);
+    switch (destination.bitsPerPixel) {
+    case 8:
+        CopyWithRule<1>(rule, source, plan, destination, ink);
+        break;
+    case 16:
+        CopyWithRule<2>(rule, source, plan, destination, ink);
+        break;
+    case 32:
+        CopyWithRule<4>(rule, source, plan, destination, ink);
+        break;
+    default:
+        break;
+    }
+}
+
+bool MixGlyphPixel(int body, int edge, const GlyphInk &ink, const GlyphDestination &destination, uint32_t *pixel,
+                   int *alpha)
+{
+    Channel channels[3];
+    if (!MixChannels(destination, channels)) return false;
+    if (body >= 255) {
+        *pixel = ink.text;
+        *alpha = 255;
+        return true;
+    }
+    if (body <= 0) {
+        if (edge <= 0) return false;
+        *pixel = ink.edge;
+        *alpha = edge;
+        return true;
+    }
+    // The body covers its share of the pixel, the edge part of the rest.
+    int a = body + (edge * (256 - body) >> 8);
+    int share = body * 256 / a;
+    uint32_t mixed = 0;
+    for (const Channel &c : channels) {
+        int limit = (1 << c.width) - 1;
+        int t = static_cast<int>(ink.text >> c.shift) & limit;
+        int e = static_cast<int>(ink.edge >> c.shift) & limit;
+        int v = e + (((t - e) * share) >> 8);
+        mixed |= static_cast<uint32_t>(v) << c.shift;
+    }
+    *pixel = mixed;
+    *alpha = a;
+    return true;
+}
