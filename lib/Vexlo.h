@@ -237,6 +237,49 @@ int SetGraphDeletedFlag(int graphHandle, int *flag);
    draw. Returns 0. */
 int SetDrawBlendMode(int mode, int parameter);
 
+/* ---- Fonts and text ------------------------------------------------------- */
+
+/* Font types: bit 0 edged, bit 1 antialiased. */
+#define FONT_PLAIN             0
+#define FONT_EDGED             1
+#define FONT_ANTIALIASED       2
+#define FONT_ANTIALIASED_EDGED 3
+
+/* A font of the face (null: the system's), size in pixels (-1: 16),
+   thickness 0..9 (-1: 6) and type (-1: plain); charSetIndex 0 default,
+   1 Shift-JIS, 2 Hangeul. slot and keepCheck are -1 (any slot, a new
+   handle). The handle, or -1 (before the display started, too). A screen
+   mode change deletes every font. */
+int CreateFontToHandle(const char *faceName, int size, int thickness, int fontType, int charSetIndex, int slot,
+                       int keepCheck);
+int DeleteFontToHandle(int fontHandle);
+/* 1 for a live font handle, else 0. */
+int CheckFontHandle(int fontHandle);
+/* The size, or -1. */
+int GetFontSizeToHandle(int fontHandle);
+/* The font the library draws DrawString with. */
+int GetDefaultFontHandle(void);
+/* Draws text with its top-left at (x, y) in the colour (a GetColor value);
+   edged fonts take edgeColour around the characters; vertical 1 stacks the
+   characters downwards. 0 (also for an empty text), or -1 for a font
+   handle that names no live font (logged). */
+int DrawStringToHandle(int x, int y, const char *text, int colour, int fontHandle, int edgeColour, int vertical);
+
+/* ---- Screen log -------------------------------------------------------------
+   Lines of text drawn over every frame at FlipScreen, white with a black
+   edge, 16 pixels apart from the top of the screen. */
+
+/* printf-style: writes at the end of the screen log ("\n" starts a line,
+   long lines wrap, the lines scroll up when the screen is full) and shows
+   it. 0, or -1 before the display started. */
+int ScreenLogPrintf(const char *format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+/* Empties the screen log and hides it; -1 when it is not started. */
+int ClearScreenLog(void);
+
 /* ---- Input -------------------------------------------------------------- */
 
 /* 1 while the key (DirectInput key code) is held, else 0. */

@@ -50,8 +50,6 @@ int PlayAllMovies() { return 0; }
 int PauseAllMovies() { return 0; }
 extern "C" int DrawGraph(int, int, int, int) { return -1; }
 int G_DDraw_DrawGraph(int, int, int, int) { return -1; }
-int DrawStringToHandle(int, int, const char *, int, int, int) { return -1; }
-extern "C" int DrawString(int, int, const char *, int, int) { return -1; }
 
 // ---- Sound and network ------------------------------------------------------------
 

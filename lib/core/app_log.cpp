@@ -18,6 +18,7 @@
 #include "library.h"
 #include "log_text.h"
 #include "main_window.h"
+#include "screen_log_text.h"
 
 namespace {
 
@@ -38,8 +39,7 @@ struct ScreenLogState {
     int fontLost;
     int fontSize;
     int active;
-    char lines[80][255];
-    int layout[4];
+    ScreenLogText text;
 };
 ScreenLogState g_screenLog;
 
@@ -59,11 +59,20 @@ int EnsureScreenLogFont()
 {
     if (!g_screenLog.started && StartScreenLog() == -1) return -1;
     if (g_screenLog.fontLost) {
-        g_screenLog.fontHandle = CreateFontToHandle(nullptr, g_screenLog.fontSize, 4, 1, 1, -1, 0);
+        g_screenLog.fontHandle = CreateFontToHandle(nullptr, g_screenLog.fontSize, 4, 1, 1, -1, -1);
         g_screenLog.fontLost = 0;
         SetFontDeletedFlag(g_screenLog.fontHandle, &g_screenLog.fontLost);
     }
     return 0;
+}
+
+// The lines that fit on the screen, one font size apart.
+int VisibleScreenLogLines()
+{
+    int height = 0;
+    GetScreenSize(nullptr, &height);
+    int lines = g_screenLog.fontSize > 0 ? height / g_screenLog.fontSize : 0;
+    return lines > SCREEN_LOG_LINES ? SCREEN_LOG_LINES : lines;
 }
 
 } // namespace
@@ -159,11 +168,7 @@ int StartScreenLog()
     g_screenLog.fontLost = 1;
     EnsureScreenLogFont();
     g_screenLog.active = 0;
-    g_screenLog.layout[0] = 0;
-    g_screenLog.layout[1] = 0;
-    g_screenLog.layout[2] = 4;
-    g_screenLog.layout[3] = 0;
-    std::memset(g_screenLog.lines, 0, sizeof g_screenLog.lines);
+    ResetScreenLogText(&g_screenLog.text);
     return 0;
 }
 
@@ -185,13 +190,41 @@ int GetScreenLogActive()
 int DrawScreenLog()
 {
     if (EnsureScreenLogFont() == -1) return 0;
-    int height = 0;
-    GetScreenSize(nullptr, &height);
-    int lineCount = height / g_screenLog.fontSize;
-    if (lineCount > 80) lineCount = 80;
+    int lineCount = VisibleScreenLogLines();
     int white = GetColor(255, 255, 255), black = GetColor(0, 0, 0);
     for (int i = 0; i < lineCount; ++i)
-        DrawStringToHandle(0, i * g_screenLog.fontSize, g_screenLog.lines[i], white,
-                           g_screenLog.fontHandle, black);
+        DrawStringToHandle(0, i * g_screenLog.fontSize, g_screenLog.text.lines[i], white, g_screenLog.fontHandle, black,
+                           0);
     return 0;
+}
+
+extern "C" int ScreenLogPrintf(const char *format, ...)
+{
+    if (format == nullptr || EnsureScreenLogFont() == -1) return -1;
+    char buffer[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    WriteScreenLogText(&g_screenLog.text, buffer, VisibleScreenLogLines());
+    g_screenLog.active = 1;
+    return 0;
+}
+
+extern "C" int ClearScreenLog(void)
+{
+    if (!g_screenLog.started) return -1;
+    ResetScreenLogText(&g_screenLog.text);
+    g_screenLog.active = 0;
+    return 0;
+}
+
+int GetScreenLogFontHandle()
+{
+    return g_screenLog.started && !g_screenLog.fontLost ? g_screenLog.fontHandle : -1;
+}
+
+const char *GetScreenLogLine(int line)
+{
+    return line >= 0 && line < SCREEN_LOG_LINES ? g_screenLog.text.lines[line] : nullptr;
 }

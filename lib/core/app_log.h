@@ -10,5 +10,9 @@ int StartScreenLog();
 int EndScreenLog();
 int DrawScreenLog();
 int GetScreenLogActive();
+// The screen log's font (-1 while it has none) and its stored lines (0..79;
+// null outside), for tests and the drawing.
+int GetScreenLogFontHandle();
+const char *GetScreenLogLine(int line);
 
 #endif

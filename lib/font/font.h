@@ -4,25 +4,18 @@
 
 #include <cstdint>
 
+#include "../Vexlo.h"
 #include "font_string.h"
 #include "glyph_cache.h"
 
 // ---- Font handles ---------------------------------------------------------------
+// CreateFontToHandle, DeleteFontToHandle, CheckFontHandle, GetFontSizeToHandle,
+// GetDefaultFontHandle and DrawStringToHandle are public (Vexlo.h).
 
-// -1 for size, thickness and type take 16, 6 and plain; slot -1 takes the
-// first free slot; keepCheck -1 takes a new check number (a rebuild passes
-// the old one so the handle stays the same). The handle, or -1.
-int CreateFontToHandle(const char *faceName, int size, int thickness, int fontType,
-                       int charSetIndex, int slot, int keepCheck);
-int DeleteFontToHandle(int fontHandle);
-// 1 for a valid font handle, else 0.
-int CheckFontHandle(int fontHandle);
-int GetFontSizeToHandle(int fontHandle);
 // faceName (256 bytes), size and thickness may each be null.
 int GetFontStateToHandle(char *faceName, int *size, int *thickness, int fontHandle);
 // The int is set to 0 now and to 1 when the font is deleted.
 int SetFontDeletedFlag(int fontHandle, int *deletedFlag);
-int GetDefaultFontHandle();
 
 // ---- The font subsystem -------------------------------------------------------------
 
@@ -62,9 +55,5 @@ struct FontCacheView {
     const GlyphCache *cache;
 };
 int GetFontCacheView(int fontHandle, FontCacheView *view);
-
-// ---- Strings --------------------------------------------------------------------------
-
-int DrawStringToHandle(int x, int y, const char *text, int colour, int fontHandle, int edgeColour);
 
 #endif

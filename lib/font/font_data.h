@@ -37,6 +37,11 @@ struct FontData {
     int rows;
     int vertical;
     int textureMode; // always 0: the texture cache comes with Direct3D
+    // The screen-sized BMP-data entry strings are drawn into first when they
+    // cannot go straight to the target (antialiased fonts, targets with
+    // alpha); made on first use, and marked missing when deleted.
+    int drawScreen;
+    int drawScreenMissing;
 };
 
 // The record of a valid font handle, else null.
@@ -50,5 +55,8 @@ int IsFontDeviceReady();
 // set): -1 after logging the failure.
 int CreateFontBitmapCache(FontData *font);
 void ReleaseFontBitmapCache(FontData *font);
+
+// Deletes the font draw screen unless it is already gone.
+void ReleaseFontDrawScreen(FontData *font);
 
 #endif

@@ -101,6 +101,7 @@ void FreeFontAt(int slot)
 {
     FontData *font = g_fonts.fonts[slot];
     if (font == nullptr) return;
+    ReleaseFontDrawScreen(font);
     ReleaseFontBitmapCache(font);
     if (font->font != nullptr) DeleteObject(font->font);
     if (font->deletedFlag != nullptr) *font->deletedFlag = 1;
@@ -163,6 +164,8 @@ int CreateFontToHandle(const char *faceName, int size, int thickness, int fontTy
     font->fontType = fontType;
     font->charsetIndex = charSetIndex;
     font->checkNumber = keepCheck >= 0 ? keepCheck : TakeCheckNumber();
+    font->drawScreen = -1;
+    font->drawScreenMissing = 1;
     if (faceName != nullptr) {
         std::snprintf(font->faceName, sizeof font->faceName, "%s", faceName);
     }
