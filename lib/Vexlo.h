@@ -195,7 +195,21 @@ int FlipScreen(void);
 /* Waits for `count` vertical blanks (0: until the next blank begins).
    -1 without a display or once the window is gone. */
 int WaitVSync(int count);
+/* Draws a graph with its top-left at (x, y) under the blend settings;
+   transparent skips its colour-key pixels. 0 (also when nothing is
+   visible), or -1 for a handle that names no live graph. */
 int DrawGraph(int x, int y, int graphHandle, int transparent);
+/* Draws the width x height part of the graph that starts at (srcX, srcY)
+   with its top-left at (x, y); turn mirrors the graph left to right first. */
+int DrawRectGraph(int x, int y, int srcX, int srcY, int width, int height, int graphHandle, int transparent,
+                  int turn);
+/* Draws a graph stretched or shrunk into (x1, y1)-(x2, y2); corners given in
+   reverse order mirror that axis. -1 also for an empty rectangle. */
+int DrawExtendGraph(int x1, int y1, int x2, int y2, int graphHandle, int transparent);
+/* Draws a graph mirrored left to right at its natural size. */
+int DrawTurnGraph(int x, int y, int graphHandle, int transparent);
+/* Fills every pixel of a graph with the colour and alpha (0..255 each). */
+int FillGraphColor(int graphHandle, int red, int green, int blue, int alpha);
 int DrawString(int x, int y, const char *text, int colour, int edgeColour);
 int GetColor(int red, int green, int blue);
 

@@ -19,7 +19,6 @@
 #include "net/network.h"
 #include "sound/sound.h"
 #include "soft/draw_state.h"
-#include "soft/soft_renderer.h"
 
 // ---- Text input and the IME -------------------------------------------------
 
@@ -48,8 +47,6 @@ int ReleaseMovieSurfaces() { return 0; }
 int RestoreMovieSurfaces() { return 0; }
 int PlayAllMovies() { return 0; }
 int PauseAllMovies() { return 0; }
-extern "C" int DrawGraph(int, int, int, int) { return -1; }
-int G_DDraw_DrawGraph(int, int, int, int) { return -1; }
 
 // ---- Sound and network ------------------------------------------------------------
 

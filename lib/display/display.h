@@ -41,12 +41,17 @@ int RecreatePalette();
 // Copies srcRect of source to (x, y) of destination, by GDI or DirectDraw,
 // whichever the last mode change measured faster.
 int CopySurfaceRect(IDirectDrawSurface7 *destination, IDirectDrawSurface7 *source, int x, int y, RECT *srcRect);
+// 1 when CopySurfaceRect copies through GDI.
+int IsCopyingByBitBlt();
 
 IDirectDraw7 *GetDisplayDevice();
 IDirectDrawSurface7 *GetFrontScreen();
 IDirectDrawSurface7 *GetBackScreen();
 IDirectDrawSurface7 *GetWorkSurface1();
+IDirectDrawSurface7 *GetWorkSurface2();
 IDirectDrawSurface7 *GetDrawSurface();
+// 1 when the draw target is a graph held as Direct3D textures.
+int IsDrawTargetTexture();
 // 1 when software drawing targets the front screen of a window (positions
 // then carry the client area's origin).
 int IsDrawSurfaceFrontInWindow();

@@ -345,7 +345,9 @@ IDirectDraw7 *GetDisplayDevice() { return g_display.device; }
 IDirectDrawSurface7 *GetFrontScreen() { return g_display.frontScreen; }
 IDirectDrawSurface7 *GetBackScreen() { return g_display.backScreen; }
 IDirectDrawSurface7 *GetWorkSurface1() { return g_display.workSurface1; }
+IDirectDrawSurface7 *GetWorkSurface2() { return g_display.workSurface2; }
 IDirectDrawSurface7 *GetDrawSurface() { return g_display.drawSurface; }
+int IsDrawTargetTexture() { return g_display.targetIsTexture; }
 int IsDrawSurfaceFrontInWindow()
 {
     return g_display.drawSurface != nullptr && g_display.drawSurface == g_display.frontScreen && !IsFullScreen();

@@ -150,6 +150,8 @@ int RestoreLostScreens()
     return 0;
 }
 
+int IsCopyingByBitBlt() { return Display().useBitBlt; }
+
 int CopySurfaceRect(IDirectDrawSurface7 *destination, IDirectDrawSurface7 *source, int x, int y, RECT *sourceRect)
 {
     if (!Display().useBitBlt) {
