@@ -2,7 +2,7 @@
 # Builds the benchmarks in build/bench (Release, host compiler, no
 # sanitizers) and runs the blit benchmark against SDL2 and pixman; prints
 # the table of megapixels per second and ratios, and writes it to
-# build/bench/blit_results.md.
+# build/bench/blit_results.md; then the text benchmark (scripts/text_bench.sh).
 #
 #   scripts/bench.sh [repetitions] [benchmark filter]
 # Each benchmark runs `repetitions` times (default 3); the table keeps the
@@ -23,3 +23,7 @@ cmake --build "$build" --target blit_peers >/dev/null
   --benchmark_min_time=0.2 --benchmark_format=json --benchmark_out="$build/blit_results.json" \
   --benchmark_out_format=json >/dev/null
 /usr/bin/python3 scripts/bench_table.py "$build/blit_results.json" | tee "$build/blit_results.md"
+
+# The text benchmark runs the Windows build under wine.
+echo
+bash scripts/text_bench.sh

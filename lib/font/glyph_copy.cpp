@@ -36,15 +36,6 @@ void PutAlpha(const GlyphDestination &d, int x, int y, int alpha)
         static_cast<uint8_t>(alpha);
 }
 
-// Reads the cache value of cell pixel (x, y) in the source's format.
-int CacheValue(const GlyphCellSource &s, int x, int y)
-{
-    const uint8_t *row = SourceRow(s, y);
-    if (s.bitsPerPixel == 1) return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    if (s.bitsPerPixel == 8) return row[x];
-    return row[x * 2] | row[x * 2 + 1] << 8;
-}
-
 // The colour a cache value takes under a rule without coverage; 0 for no ink.
 struct SolidInk {
     GlyphCellRule rule;
@@ -57,16 +48,65 @@ struct SolidInk {
     }
 };
 
+// Up to 56 pixels of a 1-bit cache row from pixel x, the leftmost in the
+// top bit: only the bytes that hold them are read.
+uint64_t RowBits(const uint8_t *row, int x, int count)
+{
+    const uint8_t *p = row + (x >> 3);
+    int bytes = ((x & 7) + count + 7) >> 3;
+    uint64_t v = 0;
+    for (int i = 0; i < bytes; ++i) v |= static_cast<uint64_t>(p[i]) << (56 - 8 * i);
+    v <<= (x & 7);
+    return v & ~(~uint64_t{0} >> count);
+}
+
+// 1-bit cells: whole runs of empty pixels are skipped by the bit scan.
+template <int Bytes>
+void CopyInkBits(const GlyphCellSource &s, const GlyphCopyPlan &p, const GlyphDestination &d, uint32_t text)
+{
+    for (int y = 0; y < p.height; ++y) {
+        const uint8_t *src = SourceRow(s, p.srcY + y);
+        uint8_t *row = DestinationRow(d, p.dstY + y);
+        for (int x0 = 0; x0 < p.width; x0 += 56) {
+            int count = p.width - x0 < 56 ? p.width - x0 : 56;
+            for (uint64_t bits = RowBits(src, p.srcX + x0, count); bits != 0; bits &= bits - 1) {
+                // The lowest set bit is the rightmost pixel of the ones left.
+                int i = 63 - __builtin_ctzll(bits);
+                PutPixel<Bytes>(row, p.dstX + x0 + i, text);
+            }
+        }
+    }
+}
+
+// 8-bit cells without coverage; eight empty pixels are passed at a time.
+template <int Bytes>
+void CopySolidBytes(const GlyphCellSource &s, const GlyphCopyPlan &p, const GlyphDestination &d, const SolidInk &ink)
+{
+    for (int y = 0; y < p.height; ++y) {
+        const uint8_t *src = SourceRow(s, p.srcY + y) + p.srcX;
+        uint8_t *row = DestinationRow(d, p.dstY + y);
+        int x = 0;
+        for (; x + 8 <= p.width; x += 8) {
+            uint64_t eight;
+            std::memcpy(&eight, src + x, 8);
+            if (eight == 0) continue;
+            for (int i = x; i < x + 8; ++i) {
+                uint32_t colour = 0;
+                if (ink.Pick(src[i], &colour)) PutPixel<Bytes>(row, p.dstX + i, colour);
+            }
+        }
+        for (; x < p.width; ++x) {
+            uint32_t colour = 0;
+            if (ink.Pick(src[x], &colour)) PutPixel<Bytes>(row, p.dstX + x, colour);
+        }
+    }
+}
+
 template <int Bytes>
 void CopySolid(const GlyphCellSource &s, const GlyphCopyPlan &p, const GlyphDestination &d, const SolidInk &ink)
 {
-    for (int y = 0; y < p.height; ++y) {
-        uint8_t *row = DestinationRow(d, p.dstY + y);
-        for (int x = 0; x < p.width; ++x) {
-            uint32_t colour = 0;
-            if (ink.Pick(CacheValue(s, p.srcX + x, p.srcY + y), &colour)) PutPixel<Bytes>(row, p.dstX + x, colour);
-        }
-    }
+    if (s.bitsPerPixel == 1) CopyInkBits<Bytes>(s, p, d, ink.text);
+    else CopySolidBytes<Bytes>(s, p, d, ink);
 }
 
 template <int Bytes>
