@@ -11,17 +11,20 @@ work=$2
 source "$(dirname "$0")/e2e_lib.sh"
 rm -rf "$work" && mkdir -p "$work"
 
-# The centre of the sprite's shirt on the screen, "x y": the bounding box of
-# the shirt's blue (walkdemo draws nothing else in that colour). Only
-# differences between two readings are used, so the window's place on the
-# screen and the shirt's place in the sprite cancel out.
+# The centre of the sprite's shirt in the client area, in shirt_x and
+# shirt_y: the bounding box of the shirt's blue (walkdemo draws nothing else
+# in that colour; the window's caption is cut away with the rest of the
+# screen). Only differences between two readings are used, so the shirt's
+# place in the sprite cancels out.
 shirt_centre() {
-  local shot=$work/shot.png geometry
+  local shot=$work/shot.png geometry w h x y
   import -window root "$shot" 2>/dev/null || fail "no screenshot"
-  geometry=$(convert "$shot" -fuzz 12% -fill black +opaque "rgb(40,120,220)" -trim -format '%w %h %X %Y' info: 2>/dev/null)
+  geometry=$(convert "$shot" -crop "640x480+$client_x+$client_y" +repage -fuzz 12% -fill black \
+    +opaque "rgb(40,120,220)" -trim -format '%w %h %X %Y' info: 2>/dev/null)
   read -r w h x y <<<"${geometry//+/}"
-  [ "${w:-0}" -gt 1 ] && [ "${w:-0}" -lt 100 ] || fail "shirt not found on the screen ($geometry)"
-  echo "$((x + w / 2)) $((y + h / 2))"
+  [ "${w:-0}" -gt 1 ] && [ "${w:-0}" -lt 100 ] || fail "shirt not found in the client area ($geometry)"
+  shirt_x=$((x + w / 2))
+  shirt_y=$((y + h / 2))
 }
 
 # hold KEY... SECONDS: presses the keys together, waits, releases them.
@@ -35,9 +38,8 @@ hold() {
 
 # expect_position X Y LABEL: the sprite centre, from the start (320, 240).
 expect_position() {
-  local got
-  read -r gx gy <<<"$(shirt_centre)"
-  got="$((gx - start_x + 320)) $((gy - start_y + 240))"
+  shirt_centre
+  local got="$((shirt_x - start_x + 320)) $((shirt_y - start_y + 240))"
   [ "$got" = "$1 $2" ] || fail "$3: sprite centre at ($got), expected ($1 $2)"
 }
 
@@ -48,22 +50,25 @@ id=$(wait_window Vexlo) || fail "walkdemo shows no window"
 wait_log "$work/walk" "DirectInput 関連の初期化は正常に終了しました"
 xdotool windowfocus --sync "$id" 2>/dev/null
 sleep 1
-read -r start_x start_y <<<"$(shirt_centre)"
+read -r client_x client_y <<<"$("$WINELOADER" "$bin/client_origin.exe" 2>/dev/null | tr -d '\r')"
+[ -n "${client_y:-}" ] || fail "no client area of walkdemo"
+shirt_centre
+start_x=$shirt_x start_y=$shirt_y
 
 hold Right 3            # 59 steps of 5 reach the edge; the rest must not move it
 expect_position 615 240 "Right held"
 hold Left Right 1       # both directions: no movement
 expect_position 615 240 "Left and Right held"
 hold KP_4 0.5           # numeric pad 4 moves left
-read -r gx _ <<<"$(shirt_centre)"
-[ "$((gx - start_x + 320))" -lt 615 ] || fail "numeric pad 4 did not move the sprite left"
-read -r before_x before_y <<<"$(shirt_centre)"
+shirt_centre
+[ "$((shirt_x - start_x + 320))" -lt 615 ] || fail "numeric pad 4 did not move the sprite left"
+before_x=$shirt_x before_y=$shirt_y
 hold KP_8 0.5           # numeric pad 8 moves up
-read -r gx gy <<<"$(shirt_centre)"
-[ "$gy" -lt "$before_y" ] && [ "$gx" -eq "$before_x" ] || fail "numeric pad 8 did not move the sprite up"
+shirt_centre
+[ "$shirt_y" -lt "$before_y" ] && [ "$shirt_x" -eq "$before_x" ] || fail "numeric pad 8 did not move the sprite up"
 hold Up 3
-read -r gx gy <<<"$(shirt_centre)"
-[ "$((gy - start_y + 240))" -eq 25 ] || fail "Up held: sprite centre y $((gy - start_y + 240)), expected 25"
+shirt_centre
+[ "$((shirt_y - start_y + 240))" -eq 25 ] || fail "Up held: sprite centre y $((shirt_y - start_y + 240)), expected 25"
 
 hold Escape 0.2
 wait_exit "$pid_walk" 15
