@@ -1,8 +1,9 @@
 // A library program for the end-to-end tests of the display. It notes what
 // it sees in AppLog.txt with lines that start with "probe:".
 // Argument (one word):
-//   present  full screen 640 x 480 x 16; clears and flips until its window
-//            is closed, noting every 30th frame
+//   present  full screen 640 x 480 x 16; clears, draws "Player.png" (when
+//            the working directory has it) with its top-left at (295, 215)
+//            and flips until its window is closed, noting every 30th frame
 //   toggle   starts in a window, switches to full screen and back with
 //            ChangeWindowMode, then presents until closed; Alt+Enter is
 //            allowed to switch as well
@@ -16,6 +17,7 @@
 namespace {
 
 int g_frames;
+int g_sprite = -1; // drawn every frame when loaded
 
 void NoteMode(const char *when)
 {
@@ -32,6 +34,7 @@ bool PresentFrame()
 {
     if (ProcessMessage() != 0) return false;
     ClearDrawScreen();
+    if (g_sprite != -1) DrawGraph(295, 215, g_sprite, 1);
     FlipScreen();
     ++g_frames;
     if (g_frames % 30 == 0) NoteMode("presented");
@@ -40,6 +43,7 @@ bool PresentFrame()
 
 int RunPresent()
 {
+    g_sprite = LoadGraph("Player.png");
     while (PresentFrame()) {
     }
     return 0;

@@ -112,3 +112,16 @@ expect_in_order() {
     last_line=$n
   done
 }
+
+# desktop_screen_origin NAME: "x y" of the 640x480 screen of the wine virtual
+# desktop NAME on the X display (the desktop window takes the size of the
+# display mode a full-screen program set).
+desktop_screen_origin() {
+  local desk geometry X Y WIDTH HEIGHT SCREEN WINDOW
+  desk=$(xdotool search --onlyvisible --name "^$1 - Wine desktop\$" 2>/dev/null | head -n1)
+  [ -n "$desk" ] || { echo "no wine virtual desktop $1" >&2; return 1; }
+  geometry=$(xdotool getwindowgeometry --shell "$desk") || return 1
+  eval "$geometry"
+  [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] || { echo "the desktop is ${WIDTH}x$HEIGHT" >&2; return 1; }
+  echo "$X $Y"
+}

@@ -43,6 +43,9 @@ int main(int argc, char **argv)
     HWND library = FindWindowA("Vexlo", nullptr);
     DestroyWindow(own);
     if (library == nullptr) return 1;
+    // A full-screen program minimises itself when it loses the focus; a
+    // user switching back restores it.
+    if (IsIconic(library)) ShowWindow(library, SW_RESTORE);
     SetForegroundWindow(library);
     PumpFor(300);
     return 0;
