@@ -16,6 +16,8 @@
 #include "core/app_log.h"
 #include "display/display.h"
 #include "font/font.h"
+#include "font/font_data.h"
+#include "graph/surface_data.h"
 #include "font/string_draw.h"
 #include "soft/draw_state.h"
 #include "support/child_process.h"
@@ -283,6 +285,62 @@ CHILD_SCENARIO(string_mode_change_run)
     return check.failures;
 }
 
+// Antialiased fonts go through the font's draw screen: the string lands at
+// its top-left in the text colour with the coverage in its alpha memory (the
+// blend onto the target is the graph blitter's).
+CHILD_SCENARIO(string_draw_screen_run)
+{
+    Checks check;
+    if (StartWindowLibrary() != 0) return 90;
+    const ColorData *screen = GetScreenColorDataOfDisplay();
+    const uint32_t bits = ColourBits();
+    const int white = GetColor(255, 255, 255), red = GetColor(255, 0, 0);
+    struct Case {
+        int type;
+        const char *name;
+    } cases[] = {{2, "antialiased"}, {3, "antialiased edged"}};
+    for (const Case &c : cases) {
+        int font = CreateFontToHandle(nullptr, 24, -1, c.type, 1, -1, -1);
+        check(DrawStringToHandle(50, 50, "AWあ", white, font, red, 0) == 0, std::string(c.name) + " drawn");
+        const FontData *data = FindFontData(font);
+        const BmpData *piece = data ? GetBmpData(data->drawScreen) : nullptr;
+        const SurfaceData *entry = piece ? GetSurfaceData(piece->surfaceData) : nullptr;
+        if (!entry || !entry->alphaMemory) {
+            check(false, std::string(c.name) + ": a draw screen with alpha memory");
+            continue;
+        }
+        SIZE size{0, 0};
+        FontCacheStringDraw(0, 0, 0, "AWあ", white, nullptr, font, red, -1, 0, &size);
+        int pitch = 0;
+        void *pixels = nullptr;
+        if (LockSurfaceData(piece->surfaceData, &pitch, &pixels) != 0) return 91;
+        int full = 0, partial = 0, wrong = 0, edges = 0;
+        for (int y = 0; y < size.cy; ++y)
+            for (int x = 0; x < size.cx; ++x) {
+                int a = entry->alphaMemory[y * entry->alphaPitch + x];
+                uint32_t v = 0;
+                std::memcpy(&v, static_cast<uint8_t *>(pixels) + y * pitch + x * screen->bytesPerPixel,
+                            screen->bytesPerPixel);
+                v &= bits;
+                full += a == 255;
+                partial += a > 0 && a < 255;
+                if (a == 0) continue;
+                if (c.type == 2) wrong += v != (static_cast<uint32_t>(white) & bits);
+                if (c.type == 3) edges += v == (static_cast<uint32_t>(red) & bits);
+            }
+        UnlockSurfaceData(piece->surfaceData);
+        check(full > 20 && partial > 20, std::string(c.name) + ": full and partial coverage " + std::to_string(full) +
+                                             "/" + std::to_string(partial));
+        check(wrong == 0, std::string(c.name) + ": covered pixels hold the text colour");
+        if (c.type == 3) check(edges > 20, "antialiased edged: pure edge pixels hold the edge colour");
+        const int drawScreen = data->drawScreen;
+        DeleteFontToHandle(font);
+        check(GetBmpData(drawScreen) == nullptr, std::string(c.name) + ": deleting the font deletes its draw screen");
+    }
+    EndLibrary();
+    return check.failures;
+}
+
 void RunScenario(const char *name, const char *dirName, std::vector<std::string> expectLines = {})
 {
     std::string dir = MakeTestDirectory(dirName);
@@ -308,6 +366,11 @@ TEST(StringDraw, RefusedHandlesAndTheScreenLog)
     int refusals = 0;
     for (const std::string &line : log.lines) refusals += line.find("フォントハンドル値が異常です") != std::string::npos;
     EXPECT_EQ(refusals, 4) << "one log line per refused handle";
+}
+
+TEST(StringDraw, AntialiasedFontsThroughTheDrawScreen)
+{
+    RunScenario("string_draw_screen_run", "string_draw_screen");
 }
 
 TEST(StringDraw, DefaultFontAfterAScreenModeChange)
