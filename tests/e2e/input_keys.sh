@@ -27,12 +27,13 @@ shirt_centre() {
   shirt_y=$((y + h / 2))
 }
 
-# hold KEY... SECONDS: presses the keys together, waits, releases them.
+# hold KEY... SECONDS: presses the keys in order, waits, releases them in
+# the reverse order.
 hold() {
-  local seconds=${*: -1} keys=("${@:1:$#-1}")
+  local seconds=${*: -1} keys=("${@:1:$#-1}") i
   xdotool keydown "${keys[@]}"
   sleep "$seconds"
-  xdotool keyup "${keys[@]}"
+  for ((i = ${#keys[@]} - 1; i >= 0; i--)); do xdotool keyup "${keys[i]}"; done
   sleep 0.3
 }
 
@@ -57,7 +58,9 @@ start_x=$shirt_x start_y=$shirt_y
 
 hold Right 3            # 59 steps of 5 reach the edge; the rest must not move it
 expect_position 615 240 "Right held"
-hold Left Right 1       # both directions: no movement
+# Both directions: no movement. Right goes down first and up last, so that
+# a frame that sees only one of them sees Right, which the edge stops.
+hold Right Left 1
 expect_position 615 240 "Left and Right held"
 hold KP_4 0.5           # numeric pad 4 moves left
 shirt_centre
@@ -75,30 +78,27 @@ wait_exit "$pid_walk" 15
 [ "$exit_code" -eq 0 ] || fail "walkdemo exited with $exit_code after Esc"
 
 # ---- textloop and textonce: full screen in a virtual desktop --------------------
-# A per-program setting of the prefix puts each into a wine virtual desktop
-# while it is started directly, so that its own exit code is seen.
-"$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v vexlo-input /d 640x480 /f >/dev/null 2>&1
-for exe in textloop.exe textonce.exe; do
-  "$WINELOADER" reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\Explorer" /v Desktop /d vexlo-input /f >/dev/null 2>&1
-done
+use_virtual_desktop textloop.exe textonce.exe
 
-focus_desktop() {
+# focus_program DIR: once the program's display is up (its mode change takes
+# the focus while it runs), gives its window the keyboard focus.
+focus_program() {
   local id
-  id=$(wait_window "vexlo-input - Wine desktop") || fail "no virtual desktop"
+  wait_log "$1" "DirectDraw 関連の初期化は正常に終了しました" 30
+  sleep 1
+  id=$(wait_window Vexlo) || fail "no window of the program in $1"
   xdotool windowfocus --sync "$id" 2>/dev/null
-  sleep 0.5
+  sleep 0.3
 }
 
 start loop textloop.exe "$work/loop"
-wait_log "$work/loop" "DirectInput 関連の初期化は正常に終了しました"
-focus_desktop
+focus_program "$work/loop"
 hold Escape 0.2
 wait_exit "$pid_loop" 15
 [ "$exit_code" -eq 0 ] || fail "textloop exited with $exit_code after Esc"
 
 start once textonce.exe "$work/once"
-wait_log "$work/once" "DirectInput 関連の初期化は正常に終了しました"
-focus_desktop
+focus_program "$work/once"
 hold space 0.2
 wait_exit "$pid_once" 15
 [ "$exit_code" -eq 0 ] || fail "textonce exited with $exit_code after a key press and release"
