@@ -36,7 +36,7 @@ void BlendRows(const BlitBuffers &b, int width, int height, const RuleContext &c
     uint8_t *dst = b.dst;
     const uint8_t *dstRead = b.dstRead, *src = b.src, *alpha = b.alpha;
     for (int y = 0; y < height; ++y) {
-        int done = ConstantSource ? 0 : RunRowSimd<L, Rule, Key, AlphaMem>(dst, dstRead, src, alpha, width, c);
+        int done = RunRowSimd<L, Rule, Key, AlphaMem, ConstantSource>(dst, dstRead, src, alpha, width, c);
         BlendRow<L, Rule, Key, AlphaMem, ConstantSource>(dst + done * L::kBytes, dstRead + done * L::kBytes,
                                                          ConstantSource ? src : src + done * L::kBytes,
                                                          AlphaMem ? alpha + done : alpha, width - done, c);

@@ -1,14 +1,18 @@
-// Vector kernels for the 32-bit rows that matter most for speed: constant
-// alpha, add, subtract, multiply, keyed copy and alpha-memory copy. Each
-// gives exactly the scalar rule's pixels (the integer formulas are the same,
-// only computed on four pixels at once); RunRowSimd returns how many pixels
-// of the row it did (a multiple of 4, 0 where no kernel exists) and the
-// scalar row finishes the rest. SSE2 is the baseline on both targets.
-// Internal to lib/soft; platform-free.
+// Vector kernels for the rows that matter most for speed: on 32-bit screens
+// constant alpha, add, subtract, multiply, keyed copy and alpha-memory copy;
+// on 5:6:5 and 5:5:5 screens constant alpha, add, subtract, keyed copy and
+// alpha-memory copy. The filled box runs the same kernels with one constant
+// source pixel. Each kernel gives exactly the scalar rule's pixels (the
+// integer formulas are the same, only computed on 4 or 8 pixels at once);
+// RunRowSimd returns how many pixels of the row it did (a multiple of the
+// vector width, 0 where no kernel exists) and the scalar row finishes the
+// rest. SSE2 is the baseline on both Windows targets, so nothing here needs a
+// run-time check. Internal to lib/soft; platform-free.
 #ifndef VEXLO_SOFT_BLIT_ROWS_SIMD_H
 #define VEXLO_SOFT_BLIT_ROWS_SIMD_H
 
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 #include "pixel_rules.h"
@@ -25,6 +29,43 @@ namespace simd {
 
 inline __m128i Load(const uint8_t *p) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p)); }
 inline void Store(uint8_t *p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i *>(p), v); }
+inline __m128i Set16(uint32_t v) { return _mm_set1_epi16(static_cast<short>(v & 0xFFFFu)); }
+inline __m128i Set32(uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
+// Lanes of `mask` take `a`, the others `b`.
+inline __m128i Select(__m128i mask, __m128i a, __m128i b)
+{
+    return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
+}
+
+// The pixel width of a row kernel: four 32-bit or eight 16-bit pixels a step.
+template <int Bytes> struct Lanes;
+template <> struct Lanes<4> {
+    static constexpr int kPixels = 4;
+    static __m128i Broadcast(uint32_t v) { return Set32(v); }
+    static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi32(a, b); }
+};
+template <> struct Lanes<2> {
+    static constexpr int kPixels = 8;
+    static __m128i Broadcast(uint32_t v) { return Set16(v); }
+    static __m128i Equal(__m128i a, __m128i b) { return _mm_cmpeq_epi16(a, b); }
+};
+
+// Where a row's source pixels come from: memory, or one pixel for the whole
+// row (the filled box).
+struct MemorySource {
+    static constexpr bool kConstant = false;
+    const uint8_t *p;
+    __m128i At(int byteOffset) const { return Load(p + byteOffset); }
+};
+struct ConstantSource {
+    static constexpr bool kConstant = true;
+    __m128i value;
+    __m128i At(int) const { return value; }
+};
+
+// ---- 32-bit operations -------------------------------------------------------------
+// Prepare(s) is the part of a rule that reads only the source (done once per
+// row for a constant source); Blend(prepared, d) the rest.
 
 // (v * k) >> 8 on every byte: T[k][v].
 inline __m128i MulBytes(__m128i v, __m128i k16)
@@ -38,28 +79,28 @@ inline __m128i MulBytes(__m128i v, __m128i k16)
 // T[P][s] + T[Q][d] per channel.
 struct TableAlphaOp {
     __m128i p, q;
-    explicit TableAlphaOp(const RuleContext &c) : p(_mm_set1_epi16(short(c.p))), q(_mm_set1_epi16(short(c.q))) {}
-    __m128i operator()(__m128i s, __m128i d) const { return _mm_add_epi8(MulBytes(s, p), MulBytes(d, q)); }
+    explicit TableAlphaOp(const RuleContext &c) : p(Set16(uint32_t(c.p))), q(Set16(uint32_t(c.q))) {}
+    __m128i Prepare(__m128i s) const { return MulBytes(s, p); }
+    __m128i Blend(__m128i sp, __m128i d) const { return _mm_add_epi8(sp, MulBytes(d, q)); }
 };
 
 // s' = T[P][s] per channel (no fourth byte), then the saturating add or
 // subtract of the 32-bit layout on each pixel word.
 template <bool Subtract> struct SaturatingOp {
     __m128i p;
-    explicit SaturatingOp(const RuleContext &c) : p(_mm_set1_epi16(short(c.p))) {}
-    __m128i operator()(__m128i s, __m128i d) const
+    explicit SaturatingOp(const RuleContext &c) : p(Set16(uint32_t(c.p))) {}
+    __m128i Prepare(__m128i s) const { return _mm_and_si128(MulBytes(s, p), Set32(0xFFFFFF)); }
+    __m128i Blend(__m128i sp, __m128i d) const
     {
-        __m128i sp = _mm_and_si128(MulBytes(s, p), _mm_set1_epi32(0xFFFFFF));
         if (Subtract) {
-            __m128i x = _mm_sub_epi32(_mm_or_si128(d, _mm_set1_epi32(0x1010100)),
-                                      _mm_and_si128(sp, _mm_set1_epi32(int(0xFEFEFEFFu))));
-            __m128i g = _mm_and_si128(x, _mm_set1_epi32(0x1010100));
+            __m128i x = _mm_sub_epi32(_mm_or_si128(d, Set32(0x1010100)), _mm_and_si128(sp, Set32(0xFEFEFEFFu)));
+            __m128i g = _mm_and_si128(x, Set32(0x1010100));
             return _mm_and_si128(_mm_sub_epi32(g, _mm_srli_epi32(g, 8)), x);
         }
-        const __m128i m = _mm_set1_epi32(0xFEFEFF);
+        const __m128i m = Set32(0xFEFEFF);
         __m128i sum = _mm_add_epi32(_mm_and_si128(d, m), _mm_and_si128(sp, m));
-        __m128i carry = _mm_and_si128(sum, _mm_set1_epi32(0x1010100));
-        __m128i low = _mm_and_si128(_mm_or_si128(sp, d), _mm_set1_epi32(0x10100));
+        __m128i carry = _mm_and_si128(sum, Set32(0x1010100));
+        __m128i low = _mm_and_si128(_mm_or_si128(sp, d), Set32(0x10100));
         return _mm_or_si128(_mm_or_si128(_mm_sub_epi32(carry, _mm_srli_epi32(carry, 8)), sum), low);
     }
 };
@@ -71,126 +112,275 @@ struct MulOp {
     {
         return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_set1_epi16(1)), _mm_srli_epi16(x, 8)), 8);
     }
-    __m128i operator()(__m128i s, __m128i d) const
+    __m128i Prepare(__m128i s) const { return s; }
+    __m128i Blend(__m128i s, __m128i d) const
     {
         const __m128i zero = _mm_setzero_si128();
         __m128i lo = Divide255(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero)));
         __m128i hi = Divide255(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero)));
-        return _mm_and_si128(_mm_packus_epi16(lo, hi), _mm_set1_epi32(0xFFFFFF));
+        return _mm_and_si128(_mm_packus_epi16(lo, hi), Set32(0xFFFFFF));
     }
 };
 
+// A copy, on either depth.
 struct CopyOp {
     explicit CopyOp(const RuleContext &) {}
-    __m128i operator()(__m128i s, __m128i) const { return s; }
+    __m128i Prepare(__m128i s) const { return s; }
+    __m128i Blend(__m128i s, __m128i) const { return s; }
 };
 
-// Four pixels at a time; key-coloured source pixels keep the destination.
-template <bool Key, bool ReadsDestination, class Op>
-int Rows32(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, int width, const RuleContext &c)
+// ---- 16-bit operations -------------------------------------------------------------
+// The fields of eight 5:6:5 or 5:5:5 pixels, each in its own 16-bit lane.
+
+template <class L> struct Fields {
+    static __m128i Red(__m128i v) { return _mm_and_si128(_mm_srli_epi16(v, L::kRedShift), Set16(L::kRedMax)); }
+    static __m128i Green(__m128i v)
+    {
+        return _mm_and_si128(_mm_srli_epi16(v, L::kGreenShift), Set16(L::kGreenMax));
+    }
+    static __m128i Blue(__m128i v) { return _mm_and_si128(v, Set16(L::kBlueMax)); }
+    static __m128i Join(__m128i r, __m128i g, __m128i b)
+    {
+        return _mm_or_si128(_mm_or_si128(_mm_slli_epi16(r, L::kRedShift), _mm_slli_epi16(g, L::kGreenShift)), b);
+    }
+    // T[k][field] for every field: a field times 255 still fits a lane.
+    static __m128i Scale(__m128i v, __m128i k16)
+    {
+        auto mul = [k16](__m128i f) { return _mm_srli_epi16(_mm_mullo_epi16(f, k16), 8); };
+        return Join(mul(Red(v)), mul(Green(v)), mul(Blue(v)));
+    }
+};
+
+// T[P][s] + T[Q][d] per field; the two products of a field sum to less than
+// the field's maximum, so the joined words add without carries.
+template <class L> struct TableAlpha16Op {
+    __m128i p, q;
+    explicit TableAlpha16Op(const RuleContext &c) : p(Set16(uint32_t(c.p))), q(Set16(uint32_t(c.q))) {}
+    __m128i Prepare(__m128i s) const { return Fields<L>::Scale(s, p); }
+    __m128i Blend(__m128i sp, __m128i d) const { return _mm_add_epi16(sp, Fields<L>::Scale(d, q)); }
+};
+
+// s' = T[P][s] per field, then the layout's saturating add or subtract in
+// 16-bit lanes. On 5:6:5 the guard bit above red (bit 16) lies outside the
+// lane: it is the carry out of the add, and "no borrow" of the subtract,
+// and in both formulas it contributes exactly the red mask.
+template <class L, bool Subtract> struct Saturating16Op {
+    static constexpr bool kTopGuardOutside = L::kGuard > 0xFFFFu;
+    __m128i p;
+    explicit Saturating16Op(const RuleContext &c) : p(Set16(uint32_t(c.p))) {}
+    __m128i Prepare(__m128i s) const { return Fields<L>::Scale(s, p); }
+    static __m128i Spread(__m128i g) { return _mm_sub_epi16(g, _mm_srli_epi16(g, 5)); }
+    __m128i Blend(__m128i sp, __m128i d) const
+    {
+        const __m128i guard = Set16(L::kGuard);
+        if (Subtract) {
+            __m128i minuend = _mm_or_si128(d, guard), subtrahend = _mm_and_si128(sp, Set16(~L::kGuard));
+            __m128i x = _mm_sub_epi16(minuend, subtrahend);
+            __m128i r = Spread(_mm_and_si128(x, guard));
+            if (kTopGuardOutside) {
+                __m128i noBorrow = _mm_cmpeq_epi16(_mm_subs_epu16(subtrahend, minuend), _mm_setzero_si128());
+                r = _mm_or_si128(r, _mm_and_si128(noBorrow, Set16(L::kRed)));
+            }
+            return _mm_and_si128(r, x);
+        }
+        const __m128i m = Set16(L::kSumMask);
+        __m128i a = _mm_and_si128(d, m), b = _mm_and_si128(sp, m);
+        __m128i sum = _mm_add_epi16(a, b);
+        __m128i r = _mm_or_si128(Spread(_mm_and_si128(sum, guard)), sum);
+        if (kTopGuardOutside) {
+            __m128i noCarry = _mm_cmpeq_epi16(_mm_adds_epu16(a, b), sum);
+            r = _mm_or_si128(r, _mm_andnot_si128(noCarry, Set16(L::kRed)));
+        }
+        return _mm_or_si128(r, _mm_and_si128(_mm_or_si128(sp, d), Set16(L::kLowBits)));
+    }
+};
+
+// ---- Row loops -----------------------------------------------------------------------
+
+// One kernel step after another; key-coloured source pixels keep the
+// destination, and a step whose pixels are all keyed writes nothing.
+template <int Bytes, bool Key, bool ReadsDestination, class Op, class Source>
+int Rows(uint8_t *dst, const uint8_t *dstRead, const Source &src, int width, const Op &op, uint32_t keyValue)
+{
+    using Ln = Lanes<Bytes>;
+    const __m128i key = Ln::Broadcast(keyValue);
+    __m128i constantPrepared = _mm_setzero_si128();
+    if constexpr (Source::kConstant) constantPrepared = op.Prepare(src.value);
+    int x = 0;
+    for (; x + Ln::kPixels <= width; x += Ln::kPixels) {
+        const int at = x * Bytes;
+        __m128i s = src.At(at);
+        __m128i keyed = _mm_setzero_si128();
+        int keyBits = 0;
+        if (Key) {
+            keyed = Ln::Equal(s, key);
+            keyBits = _mm_movemask_epi8(keyed);
+            if (keyBits == 0xFFFF) continue;
+        }
+        __m128i sp = Source::kConstant ? constantPrepared : op.Prepare(s);
+        __m128i r = op.Blend(sp, ReadsDestination ? Load(dstRead + at) : sp);
+        if (Key && keyBits != 0) r = Select(keyed, Load(dst + at), r);
+        Store(dst + at, r);
+    }
+    return x;
+}
+
+template <class L, bool Key, bool ReadsDestination, class Op, bool Constant>
+int RowsOf(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, int width, const RuleContext &c)
 {
     const Op op(c);
-    const __m128i key = _mm_set1_epi32(int(c.key));
+    if constexpr (Constant) {
+        const ConstantSource source = {Lanes<L::kBytes>::Broadcast(c.key)};
+        return Rows<L::kBytes, false, ReadsDestination>(dst, dstRead, source, width, op, 0);
+    } else {
+        return Rows<L::kBytes, Key, ReadsDestination>(dst, dstRead, MemorySource{src}, width, op, c.key);
+    }
+}
+
+// Alpha memory without blending, 32-bit: a = 255 copies, a = 0 keeps the
+// pixel, the rest is the packed mix, which per channel is
+//   blue  = (db * (256 - a) + sb * a) >> 8
+//   green = (dg * (256 - a) + sg * a + db) >> 8
+//   red   = (dr * (256 - a) + sr * a + dg) >> 8
+// (the carry of the lower channel's bits reaches the next one's rounding).
+// Groups of four wholly transparent or wholly opaque bytes take a shortcut.
+template <bool Key>
+int AlphaMemRows32(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, const uint8_t *alpha, int width,
+                   const RuleContext &c)
+{
+    const __m128i zero = _mm_setzero_si128(), key = Set32(c.key);
+    const __m128i k256 = _mm_set1_epi16(256), channels = Set32(0xFFFFFF);
     int x = 0;
     for (; x + 4 <= width; x += 4) {
+        uint32_t a4;
+        std::memcpy(&a4, alpha + x, 4);
+        if (a4 == 0) continue;
         __m128i s = Load(src + 4 * x);
-        __m128i d = ReadsDestination ? Load(dstRead + 4 * x) : s;
-        __m128i r = op(s, d);
-        if (Key) {
-            __m128i keyed = _mm_cmpeq_epi32(s, key);
-            r = _mm_or_si128(_mm_and_si128(keyed, Load(dst + 4 * x)), _mm_andnot_si128(keyed, r));
+        __m128i clear = Key ? _mm_cmpeq_epi32(s, key) : zero;
+        __m128i r = s;
+        if (a4 != 0xFFFFFFFFu) {
+            __m128i d = Load(dstRead + 4 * x);
+            __m128i a = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(a4)), zero);         // a0..a3 as words
+            __m128i aw = _mm_unpacklo_epi16(a, a);                                      // a0 a0 a1 a1 ...
+            __m128i aLo = _mm_unpacklo_epi32(aw, aw), aHi = _mm_unpackhi_epi32(aw, aw); // 4 lanes per pixel
+            __m128i sLo = _mm_unpacklo_epi8(s, zero), sHi = _mm_unpackhi_epi8(s, zero);
+            __m128i dLo = _mm_unpacklo_epi8(d, zero), dHi = _mm_unpackhi_epi8(d, zero);
+            auto mix = [&](__m128i sv, __m128i dv, __m128i av) {
+                __m128i sum = _mm_add_epi16(_mm_mullo_epi16(dv, _mm_sub_epi16(k256, av)), _mm_mullo_epi16(sv, av));
+                return _mm_srli_epi16(_mm_add_epi16(sum, _mm_slli_epi64(dv, 16)), 8);
+            };
+            __m128i mixed = _mm_and_si128(_mm_packus_epi16(mix(sLo, dLo, aLo), mix(sHi, dHi, aHi)), channels);
+            __m128i av32 = _mm_unpacklo_epi16(a, zero);
+            r = Select(_mm_cmpeq_epi32(av32, Set32(255)), s, mixed);
+            clear = _mm_or_si128(clear, _mm_cmpeq_epi32(av32, zero));
         }
+        if (Key || a4 != 0xFFFFFFFFu) r = Select(clear, Load(dst + 4 * x), r);
         Store(dst + 4 * x, r);
     }
     return x;
 }
 
-// Alpha memory without blending: a = 255 copies, a = 0 keeps the pixel, the
-// rest is the packed mix, which per channel is
-//   blue  = (db * (256 - a) + sb * a) >> 8
-//   green = (dg * (256 - a) + sg * a + db) >> 8
-//   red   = (dr * (256 - a) + sr * a + dg) >> 8
-// (the carry of the lower channel's bits reaches the next one's rounding).
-template <bool Key>
-int AlphaMemRows32(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, const uint8_t *alpha, int width,
+// Alpha memory without blending, 5:6:5 and 5:5:5, eight pixels a step. Per
+// field M with shift k the packed mix is (d + ((((s & M) - (d & M)) * a) >> 8)) & M;
+// with v = (sf - df) * a (fits a lane) the shifted product is v << (k - 8)
+// or v >> (8 - k) exactly, and only the low 16 bits of the sum are kept.
+template <int Shift> __m128i MixField16(__m128i d, __m128i a, __m128i sf, __m128i df, uint32_t mask)
+{
+    __m128i v = _mm_mullo_epi16(_mm_sub_epi16(sf, df), a), step;
+    if constexpr (Shift >= 8) step = _mm_slli_epi16(v, Shift - 8);
+    else step = _mm_srai_epi16(v, 8 - Shift);
+    return _mm_and_si128(_mm_add_epi16(d, step), Set16(mask));
+}
+
+template <class L, bool Key>
+int AlphaMemRows16(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, const uint8_t *alpha, int width,
                    const RuleContext &c)
 {
-    const __m128i zero = _mm_setzero_si128(), key = _mm_set1_epi32(int(c.key));
-    const __m128i k256 = _mm_set1_epi16(256), channels = _mm_set1_epi32(0xFFFFFF);
+    using F = Fields<L>;
+    const __m128i zero = _mm_setzero_si128(), key = Set16(c.key);
     int x = 0;
-    for (; x + 4 <= width; x += 4) {
-        uint32_t a4;
-        std::memcpy(&a4, alpha + x, 4);
-        if (a4 == 0xFFFFFFFFu && !Key) {
-            Store(dst + 4 * x, Load(src + 4 * x));
-            continue;
+    for (; x + 8 <= width; x += 8) {
+        uint64_t a8;
+        std::memcpy(&a8, alpha + x, 8);
+        if (a8 == 0) continue;
+        __m128i s = Load(src + 2 * x);
+        __m128i clear = Key ? _mm_cmpeq_epi16(s, key) : zero;
+        __m128i r = s;
+        if (a8 != ~uint64_t(0)) {
+            __m128i d = Load(dstRead + 2 * x);
+            __m128i a = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(alpha + x)), zero);
+            __m128i red = MixField16<L::kRedShift>(d, a, F::Red(s), F::Red(d), L::kRed);
+            __m128i green = MixField16<L::kGreenShift>(d, a, F::Green(s), F::Green(d), L::kGreen);
+            __m128i blue = MixField16<0>(d, a, F::Blue(s), F::Blue(d), L::kBlue);
+            __m128i mixed = _mm_or_si128(_mm_or_si128(red, green), blue);
+            r = Select(_mm_cmpeq_epi16(a, _mm_set1_epi16(255)), s, mixed);
+            clear = _mm_or_si128(clear, _mm_cmpeq_epi16(a, zero));
         }
-        __m128i s = Load(src + 4 * x), d = Load(dstRead + 4 * x), keep = Load(dst + 4 * x);
-        __m128i a = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(a4)), zero);             // a0..a3 as words
-        __m128i aw = _mm_unpacklo_epi16(a, a);                                          // a0 a0 a1 a1 ...
-        __m128i aLo = _mm_unpacklo_epi32(aw, aw), aHi = _mm_unpackhi_epi32(aw, aw);     // 4 lanes per pixel
-        __m128i sLo = _mm_unpacklo_epi8(s, zero), sHi = _mm_unpackhi_epi8(s, zero);
-        __m128i dLo = _mm_unpacklo_epi8(d, zero), dHi = _mm_unpackhi_epi8(d, zero);
-        auto mix = [&](__m128i sv, __m128i dv, __m128i av) {
-            __m128i sum = _mm_add_epi16(_mm_mullo_epi16(dv, _mm_sub_epi16(k256, av)), _mm_mullo_epi16(sv, av));
-            return _mm_srli_epi16(_mm_add_epi16(sum, _mm_slli_epi64(dv, 16)), 8);
-        };
-        __m128i mixed = _mm_and_si128(_mm_packus_epi16(mix(sLo, dLo, aLo), mix(sHi, dHi, aHi)), channels);
-        __m128i av32 = _mm_unpacklo_epi16(a, zero);
-        __m128i opaque = _mm_cmpeq_epi32(av32, _mm_set1_epi32(255));
-        __m128i clear = _mm_cmpeq_epi32(av32, zero);
-        if (Key) clear = _mm_or_si128(clear, _mm_cmpeq_epi32(s, key));
-        __m128i r = _mm_or_si128(_mm_and_si128(opaque, s), _mm_andnot_si128(opaque, mixed));
-        Store(dst + 4 * x, _mm_or_si128(_mm_and_si128(clear, keep), _mm_andnot_si128(clear, r)));
+        if (Key || a8 != ~uint64_t(0)) r = Select(clear, Load(dst + 2 * x), r);
+        Store(dst + 2 * x, r);
     }
     return x;
 }
 
-// 16-bit keyed copy, eight pixels at a time.
-template <bool Key> int CopyRows16(uint8_t *dst, const uint8_t *src, int width, const RuleContext &c)
+// ---- Which kernel a rule has ---------------------------------------------------------
+
+template <class L, class Rule, bool Key, bool Constant>
+int Rows32For(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, const uint8_t *alpha, int width,
+              const RuleContext &c)
 {
-    const __m128i key = _mm_set1_epi16(short(c.key));
-    int x = 0;
-    for (; x + 8 <= width; x += 8) {
-        __m128i s = Load(src + 2 * x);
-        if (Key) {
-            __m128i keyed = _mm_cmpeq_epi16(s, key);
-            s = _mm_or_si128(_mm_and_si128(keyed, Load(dst + 2 * x)), _mm_andnot_si128(keyed, s));
-        }
-        Store(dst + 2 * x, s);
-    }
-    return x;
+    if constexpr (std::is_same_v<Rule, TableAlphaRule<L, false, false>>)
+        return RowsOf<L, Key, true, TableAlphaOp, Constant>(dst, dstRead, src, width, c);
+    else if constexpr (std::is_same_v<Rule, AddRule<L, false, false>>)
+        return RowsOf<L, Key, true, SaturatingOp<false>, Constant>(dst, dstRead, src, width, c);
+    else if constexpr (std::is_same_v<Rule, SubRule<L, false, false>>)
+        return RowsOf<L, Key, true, SaturatingOp<true>, Constant>(dst, dstRead, src, width, c);
+    else if constexpr (std::is_same_v<Rule, MulRule<L, false, false>>)
+        return RowsOf<L, Key, true, MulOp, Constant>(dst, dstRead, src, width, c);
+    else if constexpr (std::is_same_v<Rule, CopyRule<L, false, false>>)
+        return RowsOf<L, Key, false, CopyOp, Constant>(dst, dstRead, src, width, c);
+    else if constexpr (std::is_same_v<Rule, AlphaMemCopyRule<L, false, true>> && !Constant)
+        return AlphaMemRows32<Key>(dst, dstRead, src, alpha, width, c);
+    else return 0;
+}
+
+template <class L, class Rule, bool Key, bool Constant>
+int Rows16For(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, const uint8_t *alpha, int width,
+              const RuleContext &c)
+{
+    if constexpr (std::is_same_v<Rule, TableAlphaRule<L, false, false>>)
+        return RowsOf<L, Key, true, TableAlpha16Op<L>, Constant>(dst, dstRead, src, width, c);
+    else if constexpr (std::is_same_v<Rule, AddRule<L, false, false>>)
+        return RowsOf<L, Key, true, Saturating16Op<L, false>, Constant>(dst, dstRead, src, width, c);
+    else if constexpr (std::is_same_v<Rule, SubRule<L, false, false>>)
+        return RowsOf<L, Key, true, Saturating16Op<L, true>, Constant>(dst, dstRead, src, width, c);
+    else if constexpr (std::is_same_v<Rule, CopyRule<L, false, false>>)
+        return RowsOf<L, Key, false, CopyOp, Constant>(dst, dstRead, src, width, c);
+    else if constexpr (std::is_same_v<Rule, AlphaMemCopyRule<L, false, true>> && !Constant)
+        return AlphaMemRows16<L, Key>(dst, dstRead, src, alpha, width, c);
+    else return 0;
 }
 
 } // namespace simd
 
-template <class L, class Rule, bool Key, bool AlphaMem>
+// Constant: every pixel of the row takes the source value c.key (the box).
+template <class L, class Rule, bool Key, bool AlphaMem, bool Constant>
 inline int RunRowSimd(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, const uint8_t *alpha, int width,
                       const RuleContext &c)
 {
-    if constexpr (std::is_same_v<Rule, TableAlphaRule<Rgb32, false, false>>)
-        return simd::Rows32<Key, true, simd::TableAlphaOp>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, AddRule<Rgb32, false, false>>)
-        return simd::Rows32<Key, true, simd::SaturatingOp<false>>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, SubRule<Rgb32, false, false>>)
-        return simd::Rows32<Key, true, simd::SaturatingOp<true>>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, MulRule<Rgb32, false, false>>)
-        return simd::Rows32<Key, true, simd::MulOp>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, CopyRule<Rgb32, false, false>>)
-        return simd::Rows32<Key, false, simd::CopyOp>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, AlphaMemCopyRule<Rgb32, false, true>>)
-        return simd::AlphaMemRows32<Key>(dst, dstRead, src, alpha, width, c);
-    else if constexpr (std::is_same_v<Rule, CopyRule<Rgb565, false, false>> ||
-                       std::is_same_v<Rule, CopyRule<Rgb555, false, false>>) {
+    if constexpr (std::is_same_v<L, Rgb32>) {
+        return simd::Rows32For<L, Rule, Key, Constant>(dst, dstRead, src, alpha, width, c);
+    } else if constexpr (std::is_same_v<L, Rgb565> || std::is_same_v<L, Rgb555>) {
         // A key above 16 bits never matches a 16-bit pixel.
-        if (Key && c.key > 0xFFFF) return simd::CopyRows16<false>(dst, src, width, c);
-        return simd::CopyRows16<Key>(dst, src, width, c);
-    } else return 0;
+        if (Key && c.key > 0xFFFFu) return simd::Rows16For<L, Rule, false, Constant>(dst, dstRead, src, alpha, width, c);
+        return simd::Rows16For<L, Rule, Key, Constant>(dst, dstRead, src, alpha, width, c);
+    } else {
+        return 0;
+    }
 }
 
 #else
 
-template <class L, class Rule, bool Key, bool AlphaMem>
+template <class L, class Rule, bool Key, bool AlphaMem, bool Constant>
 inline int RunRowSimd(uint8_t *, const uint8_t *, const uint8_t *, const uint8_t *, int, const RuleContext &)
 {
     return 0;

@@ -69,16 +69,19 @@ struct Rgb565 {
         uint16_t w = static_cast<uint16_t>(v);
         std::memcpy(p, &w, 2);
     }
+    // Guard bits of the saturating add and subtract: the bit above each
+    // field, the field bits without them, and the lowest bit of each field.
+    static constexpr uint32_t kGuard = 0x10820, kSumMask = 0xF7DF, kLowBits = 0x820;
     static uint32_t SaturatingAdd(uint32_t d, uint32_t s)
     {
-        uint32_t sum = (d & 0xF7DFu) + (s & 0xF7DFu);
-        uint32_t carry = sum & 0x10820u;
-        return ((carry - (carry >> 5)) | sum | ((s | d) & 0x820u)) & 0xFFFFu;
+        uint32_t sum = (d & kSumMask) + (s & kSumMask);
+        uint32_t carry = sum & kGuard;
+        return ((carry - (carry >> 5)) | sum | ((s | d) & kLowBits)) & 0xFFFFu;
     }
     static uint32_t SaturatingSub(uint32_t d, uint32_t s)
     {
-        uint32_t x = (d | 0x10820u) - (s & 0xFFFEF7DFu);
-        uint32_t g = x & 0x10820u;
+        uint32_t x = (d | kGuard) - (s & ~kGuard);
+        uint32_t g = x & kGuard;
         return ((g - (g >> 5)) & x) & 0xFFFFu;
     }
 };
@@ -93,15 +96,16 @@ struct Rgb555 {
 
     static Pixel Load(const uint8_t *p) { return Rgb565::Load(p); }
     static void Store(uint8_t *p, uint32_t v) { Rgb565::Store(p, v); }
+    static constexpr uint32_t kGuard = 0x8420, kSumMask = 0x7BDF, kLowBits = 0x420;
     static uint32_t SaturatingAdd(uint32_t d, uint32_t s)
     {
-        uint32_t sum = (d & 0x7BDFu) + (s & 0x7BDFu);
-        return (((sum & 0x8420u) - ((sum >> 5) & 0x421u)) | sum | ((s | d) & 0x420u)) & 0xFFFFu;
+        uint32_t sum = (d & kSumMask) + (s & kSumMask);
+        return (((sum & kGuard) - ((sum >> 5) & 0x421u)) | sum | ((s | d) & kLowBits)) & 0xFFFFu;
     }
     static uint32_t SaturatingSub(uint32_t d, uint32_t s)
     {
-        uint32_t x = (d | 0x8420u) - (s & 0xFFFF7BDFu);
-        uint32_t g = x & 0x8420u;
+        uint32_t x = (d | kGuard) - (s & ~kGuard);
+        uint32_t g = x & kGuard;
         return ((g - (g >> 5)) & x) & 0xFFFFu;
     }
 };
