@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,7 @@ std::string Hex(uint32_t v)
     return text;
 }
 
-// The back screen's pixels (32-bit), read through a lock.
+// The back screen's pixels (16- or 32-bit), read through a lock.
 class BackScreen {
 public:
     uint32_t At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF; }
@@ -54,12 +55,12 @@ public:
         if (FAILED(back->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) return;
         width_ = static_cast<int>(desc.dwWidth);
         height_ = static_cast<int>(desc.dwHeight);
+        int bytes = static_cast<int>(desc.ddpfPixelFormat.dwRGBBitCount) / 8;
         pixels_.assign(static_cast<size_t>(width_) * height_, 0);
         for (int y = 0; y < height_; ++y)
             for (int x = 0; x < width_; ++x)
-                pixels_[static_cast<size_t>(y) * width_ + x] =
-                    *reinterpret_cast<const uint32_t *>(static_cast<uint8_t *>(desc.lpSurface) + y * desc.lPitch +
-                                                        x * 4);
+                std::memcpy(&pixels_[static_cast<size_t>(y) * width_ + x],
+                            static_cast<uint8_t *>(desc.lpSurface) + y * desc.lPitch + x * bytes, bytes);
         back->Unlock(nullptr);
     }
     // The coordinates of pixels that differ from background outside r.
@@ -77,10 +78,10 @@ private:
     int width_ = 0, height_ = 0;
 };
 
-// A graph of the given 0xRRGGBB rows (32-bit screen values), written into
-// its surface.
+// A graph of the given rows of screen values, written into its surface.
 int MakeGraph(int width, int height, const std::vector<uint32_t> &pixels)
 {
+    int bytes = GetScreenColorDataOfDisplay()->bitDepth / 8;
     int graph = CreateGraph(width, height, 0, 0);
     const GraphSlot *slot = GetGraphSlot(graph);
     const BmpData *piece = slot ? GetBmpData(slot->pieces[0]) : nullptr;
@@ -90,8 +91,8 @@ int MakeGraph(int width, int height, const std::vector<uint32_t> &pixels)
     if (LockSurfaceData(piece->surfaceData, &pitch, &memory) != 0) return -1;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            *reinterpret_cast<uint32_t *>(static_cast<uint8_t *>(memory) + (piece->yInSurface + y) * pitch +
-                                          (piece->xInSurface + x) * 4) = pixels[static_cast<size_t>(y) * width + x];
+            std::memcpy(static_cast<uint8_t *>(memory) + (piece->yInSurface + y) * pitch + (piece->xInSurface + x) * bytes,
+                        &pixels[static_cast<size_t>(y) * width + x], bytes);
     UnlockSurfaceData(piece->surfaceData);
     return graph;
 }
@@ -248,6 +249,47 @@ CHILD_SCENARIO(soft_draw_run)
     return check.failures;
 }
 
+// Full screen 640x480 with a 16-bit 5:6:5 flip chain (the back screen lies
+// in video memory, so blends read the destination through a copy).
+CHILD_SCENARIO(soft_draw_16_run)
+{
+    Checks check;
+    SetScreenMode(640, 480, 16, -1);
+    ChangeWindowMode(0);
+    if (InitLibrary() != 0) return 90;
+    SetDrawScreen(SCREEN_BACK);
+    const ColorData *layout = GetScreenColorDataOfDisplay();
+    if (layout->bitDepth != 16 || layout->redMask != 0xF800) return 90;
+    const uint32_t r = 0xF800, g = 0x07E0, b = 0x001F, white = 0xFFFF, grey = 0x8410;
+    int graph = MakeGraph(3, 2, {r, g, b, 0x1234, 0, 0x4321});
+    BackScreen screen;
+
+    ClearBack(grey);
+    DrawGraph(10, 20, graph, 1);
+    DrawExtendGraph(20, 20, 26, 24, graph, 1);
+    screen.Read();
+    ExpectRegion(check, screen, 10, 20, 3, {r, g, b, 0x1234, grey, 0x4321}, "16-bit keyed copy");
+    ExpectRegion(check, screen, 20, 20, 6,
+                 {r, r, g, g, b, b, r, r, g, g, b, b, 0x1234, 0x1234, grey, grey, 0x4321, 0x4321},
+                 "16-bit doubled keyed copy");
+    check(screen.WrittenOutside({10, 20, 26, 24}, grey).empty(), "16-bit draws wrote outside their rectangles");
+
+    ClearBack(white);
+    SetDrawBlendMode(BLEND_SUB, 255);
+    G_DDraw_DrawFillBox(0, 1, 2, 2, GetColor(255, 255, 255));
+    screen.Read();
+    ExpectRegion(check, screen, 0, 1, 2, {0x0801, 0x0801}, "16-bit subtract box of white from white");
+
+    // Alpha 128, red over blue: each channel T[128][s] + T[127][d] = 15.
+    ClearBack(b);
+    SetDrawBlendMode(BLEND_ALPHA, 128);
+    DrawGraph(0, 0, graph, 1);
+    screen.Read();
+    ExpectRegion(check, screen, 0, 0, 1, {0x780F}, "16-bit alpha 128 of red over blue");
+    EndLibrary();
+    return check.failures;
+}
+
 // The back screen stays locked by someone else: the blend path cannot lock
 // it and the program ends with the destination's text.
 CHILD_SCENARIO(soft_draw_lock_failure)
@@ -272,6 +314,16 @@ TEST(SoftRenderer, DrawsExactPixelsInsideTheDrawArea)
     ChildResult child = RunChildScenario("soft_draw_run", dir);
     ASSERT_TRUE(child.finished);
     EXPECT_EQ(child.exitCode, 0) << "90: no 32-bit window screen; otherwise the number of failed checks";
+}
+
+// Needs a full-screen mode change: the test program runs in a wine virtual
+// desktop (./vx test sets that up).
+TEST(SoftRenderer, DrawsExactPixelsOnA16BitFlipChain)
+{
+    std::string dir = MakeTestDirectory("soft_draw_16");
+    ChildResult child = RunChildScenario("soft_draw_16_run", dir);
+    ASSERT_TRUE(child.finished);
+    EXPECT_EQ(child.exitCode, 0) << "90: no 640x480x16 5:6:5 screen; otherwise the number of failed checks";
 }
 
 TEST(SoftRenderer, LockFailureEndsTheProgramWithItsText)
