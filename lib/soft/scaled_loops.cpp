@@ -4,6 +4,7 @@
 #include "blit_loops.h"
 #include "loop_choice.h"
 
+#include <cstring>
 #include <type_traits>
 #include <vector>
 
@@ -71,22 +72,30 @@ template <class L, class Rule, bool Key, bool AlphaMem>
 void ScaledRows(const BlitBuffers &b, int width, int height, const ScaledSteps &steps, const RuleContext &c)
 {
     constexpr bool kGather = !Key && !AlphaMem && std::is_same_v<Rule, CopyRule<L, false, false>>;
+    // A row whose pixels depend on its source row alone: when the next
+    // destination row takes the same source row it is a copy of this one.
+    constexpr bool kRowRepeats = !Key && !AlphaMem && !Rule::kReadsDestination;
+    const size_t rowBytes = static_cast<size_t>(width) * L::kBytes;
     std::vector<ptrdiff_t> columns(kGather ? static_cast<size_t>(width) : 0);
     if constexpr (kGather) FillColumnTable<L>(columns, width, steps);
     const ptrdiff_t srcStep = steps.mirrorY ? -b.srcPitch : b.srcPitch;
     const ptrdiff_t alphaStep = steps.mirrorY ? -b.alphaPitch : b.alphaPitch;
     uint8_t *dst = b.dst;
     const uint8_t *dstRead = b.dstRead, *src = b.src, *alpha = b.alpha;
+    const uint8_t *previous = nullptr; // the last row drawn, when it took this row's source row
     int64_t acc = steps.fracY;
     for (int y = 0; y < height; ++y) {
-        if constexpr (kGather) GatherRow<L>(dst, src, columns.data(), width);
+        if (kRowRepeats && previous) std::memcpy(dst, previous, rowBytes);
+        else if constexpr (kGather) GatherRow<L>(dst, src, columns.data(), width);
         else ScaledRow<L, Rule, Key, AlphaMem>(dst, dstRead, src, alpha, width, steps, c);
         if (y + 1 == height) break;
+        previous = dst;
         dst += b.dstPitch;
         dstRead += b.dstReadPitch;
         bool moves = acc <= kOne;
         acc -= kOne;
         if (!moves) continue;
+        previous = nullptr;
         do {
             acc += steps.stepY;
             src += srcStep;
