@@ -35,8 +35,9 @@ void BlendRows(const BlitBuffers &b, int width, int height, const RuleContext &c
 {
     uint8_t *dst = b.dst;
     const uint8_t *dstRead = b.dstRead, *src = b.src, *alpha = b.alpha;
+    const RowKernel<L, Rule, Key, AlphaMem, ConstantSource> kernel(c);
     for (int y = 0; y < height; ++y) {
-        int done = RunRowSimd<L, Rule, Key, AlphaMem, ConstantSource>(dst, dstRead, src, alpha, width, c);
+        int done = kernel(dst, dstRead, src, alpha, width);
         BlendRow<L, Rule, Key, AlphaMem, ConstantSource>(dst + done * L::kBytes, dstRead + done * L::kBytes,
                                                          ConstantSource ? src : src + done * L::kBytes,
                                                          AlphaMem ? alpha + done : alpha, width - done, c);

@@ -4,7 +4,7 @@
 // alpha-memory copy. The filled box runs the same kernels with one constant
 // source pixel. Each kernel gives exactly the scalar rule's pixels (the
 // integer formulas are the same, only computed on 4 or 8 pixels at once);
-// RunRowSimd returns how many pixels of the row it did (a multiple of the
+// a RowKernel returns how many pixels of a row it did (a multiple of the
 // vector width, 0 where no kernel exists) and the scalar row finishes the
 // rest. SSE2 is the baseline on both Windows targets, so nothing here needs a
 // run-time check. Internal to lib/soft; platform-free.
@@ -163,7 +163,8 @@ template <class L> struct TableAlpha16Op {
 // s' = T[P][s] per field, then the layout's saturating add or subtract in
 // 16-bit lanes. On 5:6:5 the guard bit above red (bit 16) lies outside the
 // lane: it is the carry out of the add, and "no borrow" of the subtract,
-// and in both formulas it contributes exactly the red mask.
+// and in both formulas it contributes exactly the red mask (ANDed with the
+// difference, that is the red of the unsigned saturating difference).
 template <class L, bool Subtract> struct Saturating16Op {
     static constexpr bool kTopGuardOutside = L::kGuard > 0xFFFFu;
     __m128i p;
@@ -176,12 +177,10 @@ template <class L, bool Subtract> struct Saturating16Op {
         if (Subtract) {
             __m128i minuend = _mm_or_si128(d, guard), subtrahend = _mm_and_si128(sp, Set16(~L::kGuard));
             __m128i x = _mm_sub_epi16(minuend, subtrahend);
-            __m128i r = Spread(_mm_and_si128(x, guard));
-            if (kTopGuardOutside) {
-                __m128i noBorrow = _mm_cmpeq_epi16(_mm_subs_epu16(subtrahend, minuend), _mm_setzero_si128());
-                r = _mm_or_si128(r, _mm_and_si128(noBorrow, Set16(L::kRed)));
-            }
-            return _mm_and_si128(r, x);
+            __m128i r = _mm_and_si128(Spread(_mm_and_si128(x, guard)), x);
+            if (kTopGuardOutside)
+                r = _mm_or_si128(r, _mm_and_si128(_mm_subs_epu16(minuend, subtrahend), Set16(L::kRed)));
+            return r;
         }
         const __m128i m = Set16(L::kSumMask);
         __m128i a = _mm_and_si128(d, m), b = _mm_and_si128(sp, m);
@@ -197,45 +196,52 @@ template <class L, bool Subtract> struct Saturating16Op {
 
 // ---- Row loops -----------------------------------------------------------------------
 
-// One kernel step after another; key-coloured source pixels keep the
-// destination, and a step whose pixels are all keyed writes nothing.
-template <int Bytes, bool Key, bool ReadsDestination, class Op, class Source>
-int Rows(uint8_t *dst, const uint8_t *dstRead, const Source &src, int width, const Op &op, uint32_t keyValue)
-{
-    using Ln = Lanes<Bytes>;
-    const __m128i key = Ln::Broadcast(keyValue);
-    __m128i constantPrepared = _mm_setzero_si128();
-    if constexpr (Source::kConstant) constantPrepared = op.Prepare(src.value);
-    int x = 0;
-    for (; x + Ln::kPixels <= width; x += Ln::kPixels) {
-        const int at = x * Bytes;
-        __m128i s = src.At(at);
-        __m128i keyed = _mm_setzero_si128();
-        int keyBits = 0;
-        if (Key) {
-            keyed = Ln::Equal(s, key);
-            keyBits = _mm_movemask_epi8(keyed);
-            if (keyBits == 0xFFFF) continue;
-        }
-        __m128i sp = Source::kConstant ? constantPrepared : op.Prepare(s);
-        __m128i r = op.Blend(sp, ReadsDestination ? Load(dstRead + at) : sp);
-        if (Key && keyBits != 0) r = Select(keyed, Load(dst + at), r);
-        Store(dst + at, r);
+// The rows of one vector operation, made once per draw: the operation's
+// constants, the key, and a constant source pixel already prepared.
+template <int Bytes, bool ReadsDestination, class Op> class OpRows {
+public:
+    OpRows(const RuleContext &c, bool constant)
+        : op_(c), key_(Lanes<Bytes>::Broadcast(c.key)),
+          prepared_(constant ? op_.Prepare(Lanes<Bytes>::Broadcast(c.key)) : _mm_setzero_si128())
+    {
     }
-    return x;
-}
 
-template <class L, bool Key, bool ReadsDestination, class Op, bool Constant>
-int RowsOf(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, int width, const RuleContext &c)
-{
-    const Op op(c);
-    if constexpr (Constant) {
-        const ConstantSource source = {Lanes<L::kBytes>::Broadcast(c.key)};
-        return Rows<L::kBytes, false, ReadsDestination>(dst, dstRead, source, width, op, 0);
-    } else {
-        return Rows<L::kBytes, Key, ReadsDestination>(dst, dstRead, MemorySource{src}, width, op, c.key);
+    // Key-coloured source pixels keep the destination, and a step whose
+    // pixels are all keyed writes nothing.
+    template <bool Key, class Source> int Run(uint8_t *dst, const uint8_t *dstRead, const Source &src, int width) const
+    {
+        using Ln = Lanes<Bytes>;
+        auto step = [&](int at) {
+            __m128i s = src.At(at);
+            __m128i keyed = _mm_setzero_si128();
+            int keyBits = 0;
+            if (Key) {
+                keyed = Ln::Equal(s, key_);
+                keyBits = _mm_movemask_epi8(keyed);
+                if (keyBits == 0xFFFF) return;
+            }
+            __m128i sp = Source::kConstant ? prepared_ : op_.Prepare(s);
+            __m128i r = op_.Blend(sp, ReadsDestination ? Load(dstRead + at) : sp);
+            if (Key && keyBits != 0) r = Select(keyed, Load(dst + at), r);
+            Store(dst + at, r);
+        };
+        // Two steps a turn: the loop's own counting is a good part of a step.
+        int x = 0;
+        for (; x + 2 * Ln::kPixels <= width; x += 2 * Ln::kPixels) {
+            step(x * Bytes);
+            step((x + Ln::kPixels) * Bytes);
+        }
+        if (x + Ln::kPixels <= width) {
+            step(x * Bytes);
+            x += Ln::kPixels;
+        }
+        return x;
     }
-}
+
+private:
+    Op op_;
+    __m128i key_, prepared_;
+};
 
 // Alpha memory without blending, 32-bit: a = 255 copies, a = 0 keeps the
 // pixel, the rest is the packed mix, which per channel is
@@ -250,11 +256,10 @@ int AlphaMemRows32(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, con
 {
     const __m128i zero = _mm_setzero_si128(), key = Set32(c.key);
     const __m128i k256 = _mm_set1_epi16(256), channels = Set32(0xFFFFFF);
-    int x = 0;
-    for (; x + 4 <= width; x += 4) {
+    auto group = [&](int x) {
         uint32_t a4;
         std::memcpy(&a4, alpha + x, 4);
-        if (a4 == 0) continue;
+        if (a4 == 0) return;
         __m128i s = Load(src + 4 * x);
         __m128i clear = Key ? _mm_cmpeq_epi32(s, key) : zero;
         __m128i r = s;
@@ -276,6 +281,25 @@ int AlphaMemRows32(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, con
         }
         if (Key || a4 != 0xFFFFFFFFu) r = Select(clear, Load(dst + 4 * x), r);
         Store(dst + 4 * x, r);
+    };
+    // Eight alpha bytes are tested at once, so that the transparent and
+    // opaque parts of a sprite cost one test per eight pixels.
+    int x = 0;
+    for (; x + 8 <= width; x += 8) {
+        uint64_t a8;
+        std::memcpy(&a8, alpha + x, 8);
+        if (a8 == 0) continue;
+        if (!Key && a8 == ~uint64_t(0)) {
+            Store(dst + 4 * x, Load(src + 4 * x));
+            Store(dst + 4 * x + 16, Load(src + 4 * x + 16));
+            continue;
+        }
+        group(x);
+        group(x + 4);
+    }
+    if (x + 4 <= width) {
+        group(x);
+        x += 4;
     }
     return x;
 }
@@ -324,67 +348,81 @@ int AlphaMemRows16(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, con
 
 // ---- Which kernel a rule has ---------------------------------------------------------
 
-template <class L, class Rule, bool Key, bool Constant>
-int Rows32For(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, const uint8_t *alpha, int width,
-              const RuleContext &c)
-{
-    if constexpr (std::is_same_v<Rule, TableAlphaRule<L, false, false>>)
-        return RowsOf<L, Key, true, TableAlphaOp, Constant>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, AddRule<L, false, false>>)
-        return RowsOf<L, Key, true, SaturatingOp<false>, Constant>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, SubRule<L, false, false>>)
-        return RowsOf<L, Key, true, SaturatingOp<true>, Constant>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, MulRule<L, false, false>>)
-        return RowsOf<L, Key, true, MulOp, Constant>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, CopyRule<L, false, false>>)
-        return RowsOf<L, Key, false, CopyOp, Constant>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, AlphaMemCopyRule<L, false, true>> && !Constant)
-        return AlphaMemRows32<Key>(dst, dstRead, src, alpha, width, c);
-    else return 0;
-}
+template <class L> constexpr bool kVectorLayout =
+    std::is_same_v<L, Rgb32> || std::is_same_v<L, Rgb565> || std::is_same_v<L, Rgb555>;
 
-template <class L, class Rule, bool Key, bool Constant>
-int Rows16For(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, const uint8_t *alpha, int width,
-              const RuleContext &c)
-{
-    if constexpr (std::is_same_v<Rule, TableAlphaRule<L, false, false>>)
-        return RowsOf<L, Key, true, TableAlpha16Op<L>, Constant>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, AddRule<L, false, false>>)
-        return RowsOf<L, Key, true, Saturating16Op<L, false>, Constant>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, SubRule<L, false, false>>)
-        return RowsOf<L, Key, true, Saturating16Op<L, true>, Constant>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, CopyRule<L, false, false>>)
-        return RowsOf<L, Key, false, CopyOp, Constant>(dst, dstRead, src, width, c);
-    else if constexpr (std::is_same_v<Rule, AlphaMemCopyRule<L, false, true>> && !Constant)
-        return AlphaMemRows16<L, Key>(dst, dstRead, src, alpha, width, c);
-    else return 0;
-}
+// The vector operation of a rule on a layout; void where there is none.
+template <class L, class Rule> struct OpOf {
+    using Type = void;
+};
+template <class L> struct OpOf<L, TableAlphaRule<L, false, false>> {
+    using Type = std::conditional_t<std::is_same_v<L, Rgb32>, TableAlphaOp, TableAlpha16Op<L>>;
+};
+template <class L> struct OpOf<L, AddRule<L, false, false>> {
+    using Type = std::conditional_t<std::is_same_v<L, Rgb32>, SaturatingOp<false>, Saturating16Op<L, false>>;
+};
+template <class L> struct OpOf<L, SubRule<L, false, false>> {
+    using Type = std::conditional_t<std::is_same_v<L, Rgb32>, SaturatingOp<true>, Saturating16Op<L, true>>;
+};
+template <> struct OpOf<Rgb32, MulRule<Rgb32, false, false>> {
+    using Type = MulOp;
+};
+template <class L> struct OpOf<L, CopyRule<L, false, false>> {
+    using Type = CopyOp;
+};
+
+struct NoRows {
+    NoRows(const RuleContext &, bool) {}
+};
 
 } // namespace simd
 
-// Constant: every pixel of the row takes the source value c.key (the box).
-template <class L, class Rule, bool Key, bool AlphaMem, bool Constant>
-inline int RunRowSimd(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, const uint8_t *alpha, int width,
-                      const RuleContext &c)
-{
-    if constexpr (std::is_same_v<L, Rgb32>) {
-        return simd::Rows32For<L, Rule, Key, Constant>(dst, dstRead, src, alpha, width, c);
-    } else if constexpr (std::is_same_v<L, Rgb565> || std::is_same_v<L, Rgb555>) {
-        // A key above 16 bits never matches a 16-bit pixel.
-        if (Key && c.key > 0xFFFFu) return simd::Rows16For<L, Rule, false, Constant>(dst, dstRead, src, alpha, width, c);
-        return simd::Rows16For<L, Rule, Key, Constant>(dst, dstRead, src, alpha, width, c);
-    } else {
-        return 0;
+// The vector part of one row loop, made once per draw. Called per row, it
+// returns how many pixels from the row's start it did; the scalar row does
+// the rest. Constant: every pixel takes the source value c.key (the box).
+template <class L, class Rule, bool Key, bool AlphaMem, bool Constant> class RowKernel {
+    using Op = std::conditional_t<simd::kVectorLayout<L>, typename simd::OpOf<L, Rule>::Type, void>;
+    static constexpr bool kAlphaMemCopy =
+        simd::kVectorLayout<L> && !Constant && std::is_same_v<Rule, AlphaMemCopyRule<L, false, true>>;
+    using Rows = std::conditional_t<std::is_void_v<Op>, simd::NoRows,
+                                    simd::OpRows<L::kBytes, Rule::kReadsDestination, Op>>;
+
+public:
+    explicit RowKernel(const RuleContext &c)
+        : c_(c), rows_(c, Constant), keyLive_(Key && (L::kBytes == 4 || c.key <= 0xFFFFu))
+    {
     }
-}
+
+    int operator()(uint8_t *dst, const uint8_t *dstRead, const uint8_t *src, const uint8_t *alpha, int width) const
+    {
+        // A key above 16 bits never matches a 16-bit pixel.
+        if constexpr (kAlphaMemCopy) {
+            if constexpr (std::is_same_v<L, Rgb32>) return simd::AlphaMemRows32<Key>(dst, dstRead, src, alpha, width, c_);
+            else if (keyLive_) return simd::AlphaMemRows16<L, Key>(dst, dstRead, src, alpha, width, c_);
+            else return simd::AlphaMemRows16<L, false>(dst, dstRead, src, alpha, width, c_);
+        } else if constexpr (std::is_void_v<Op>) {
+            return 0;
+        } else if constexpr (Constant) {
+            return rows_.template Run<false>(dst, dstRead, simd::ConstantSource{_mm_setzero_si128()}, width);
+        } else {
+            if (keyLive_) return rows_.template Run<Key>(dst, dstRead, simd::MemorySource{src}, width);
+            return rows_.template Run<false>(dst, dstRead, simd::MemorySource{src}, width);
+        }
+    }
+
+private:
+    RuleContext c_;
+    Rows rows_;
+    bool keyLive_;
+};
 
 #else
 
-template <class L, class Rule, bool Key, bool AlphaMem, bool Constant>
-inline int RunRowSimd(uint8_t *, const uint8_t *, const uint8_t *, const uint8_t *, int, const RuleContext &)
-{
-    return 0;
-}
+template <class L, class Rule, bool Key, bool AlphaMem, bool Constant> class RowKernel {
+public:
+    explicit RowKernel(const RuleContext &) {}
+    int operator()(uint8_t *, const uint8_t *, const uint8_t *, const uint8_t *, int) const { return 0; }
+};
 
 #endif
 
