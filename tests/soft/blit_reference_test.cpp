@@ -235,8 +235,10 @@ TEST(BlitReference, ScaledDrawsThatRepeatSourceRowsMatchTheReference)
     struct Geometry {
         int x1, y1, x2, y2;
     };
-    const Geometry geometries[] = {{0, 0, 38, 12},  {-7, -5, 40, 13}, {3, 30, 35, -4}, {0, -1, 19, 40},
-                                   {2, 0, 31, 35},  {0, 0, 19, 3},    {37, 1, 0, 29}};
+    // Visible widths 37, 38, 32, 18, 29, 18, 36 and 11: every remainder of
+    // the four-pixel steps of the 32-bit gather.
+    const Geometry geometries[] = {{0, 0, 38, 12}, {-7, -5, 40, 13}, {3, 30, 35, -4}, {0, -1, 19, 40},
+                                   {2, 0, 31, 35}, {0, 0, 19, 3},    {37, 1, 0, 29},  {5, 3, 16, 20}};
     struct Settings {
         int mode, parameter;
     };
