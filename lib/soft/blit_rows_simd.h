@@ -211,17 +211,21 @@ public:
     template <bool Key, class Source> int Run(uint8_t *dst, const uint8_t *dstRead, const Source &src, int width) const
     {
         using Ln = Lanes<Bytes>;
+        // Local copies: the stores through dst could alias the members, which
+        // would make the compiler reload them at every step.
+        const Op op = op_;
+        const __m128i key = key_, prepared = prepared_;
         auto step = [&](int at) {
             __m128i s = src.At(at);
             __m128i keyed = _mm_setzero_si128();
             int keyBits = 0;
             if (Key) {
-                keyed = Ln::Equal(s, key_);
+                keyed = Ln::Equal(s, key);
                 keyBits = _mm_movemask_epi8(keyed);
                 if (keyBits == 0xFFFF) return;
             }
-            __m128i sp = Source::kConstant ? prepared_ : op_.Prepare(s);
-            __m128i r = op_.Blend(sp, ReadsDestination ? Load(dstRead + at) : sp);
+            __m128i sp = Source::kConstant ? prepared : op.Prepare(s);
+            __m128i r = op.Blend(sp, ReadsDestination ? Load(dstRead + at) : sp);
             if (Key && keyBits != 0) r = Select(keyed, Load(dst + at), r);
             Store(dst + at, r);
         };
