@@ -2,6 +2,7 @@
 // pixel size), chosen once per cell rather than per pixel.
 #include "glyph_copy.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -208,17 +209,15 @@ GlyphCellRule RuleOfGlyphCache(int bitsPerPixel, int fontType)
 bool PlanGlyphCopy(int x, int y, int cellX, int cellY, int width, int height, int cellSize, const PixelRect &clip,
                    GlyphCopyPlan *plan)
 {
-    if (width > cellSize) width = cellSize;
-    if (height > cellSize) height = cellSize;
-    if (width <= 0 || height <= 0) return false;
-    PixelRect dst = ClampRectInto(x, y, static_cast<int64_t>(x) + width, static_cast<int64_t>(y) + height, clip);
-    if (IsEmptyRect(dst)) return false;
-    plan->dstX = dst.left;
-    plan->dstY = dst.top;
-    plan->width = dst.right - dst.left;
-    plan->height = dst.bottom - dst.top;
-    plan->srcX = cellX + (dst.left - x);
-    plan->srcY = cellY + (dst.top - y);
+    // A cell is clipped like any unscaled draw; a slot never reads past its cell.
+    UnscaledPlan visible;
+    if (!PlanUnscaledBlit(x, y, std::min(width, cellSize), std::min(height, cellSize), clip, &visible)) return false;
+    plan->dstX = visible.dstX;
+    plan->dstY = visible.dstY;
+    plan->width = visible.width;
+    plan->height = visible.height;
+    plan->srcX = cellX + visible.srcX;
+    plan->srcY = cellY + visible.srcY;
     return true;
 }
 

@@ -15,14 +15,11 @@ use_virtual_desktop textonce.exe textloop.exe
 
 # desktop_crop FILE: the virtual desktop's 640x480 screen cropped into FILE.
 desktop_crop() {
-  local file=$1 desk geometry x y
-  desk=$(xdotool search --onlyvisible --name '^vexlo - Wine desktop$' 2>/dev/null | head -n1)
-  [ -n "$desk" ] || fail "no wine virtual desktop window"
-  geometry=$(xdotool getwindowgeometry --shell "$desk") || fail "no geometry of the desktop window"
-  eval "$geometry" # X, Y, WIDTH, HEIGHT
-  [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] || fail "the desktop is ${WIDTH}x$HEIGHT, not the 640x480 mode"
+  local origin x y
+  origin=$(desktop_screen_origin vexlo) || fail "no 640x480 wine virtual desktop"
+  read -r x y <<<"$origin"
   import -window root "$work/root.png" 2>/dev/null || fail "no screenshot"
-  convert "$work/root.png" -crop "640x480+$X+$Y" +repage "$file" || fail "crop failed"
+  convert "$work/root.png" -crop "640x480+$x+$y" +repage "$1" || fail "crop failed"
 }
 
 # expect_text_band FILE X Y MINWIDTH: every bright pixel of FILE lies in one

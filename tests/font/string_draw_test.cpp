@@ -20,21 +20,11 @@
 #include "graph/surface_data.h"
 #include "font/string_draw.h"
 #include "soft/draw_state.h"
+#include "support/checks.h"
 #include "support/child_process.h"
 #include "support/log_lines.h"
 
 namespace {
-
-struct Checks {
-    int failures = 0;
-    void operator()(bool ok, const std::string &what)
-    {
-        if (!ok) {
-            std::printf("check failed: %s\n", what.c_str());
-            ++failures;
-        }
-    }
-};
 
 // A rectangle of the back screen, pixels with the colour bits only.
 struct Shot {

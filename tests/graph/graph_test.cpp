@@ -21,6 +21,7 @@
 #include "graph/graph_restore.h"
 #include "graph/graph_table.h"
 #include "graph/surface_data.h"
+#include "support/checks.h"
 #include "support/child_process.h"
 #include "support/log_lines.h"
 
@@ -30,17 +31,6 @@ std::string FixtureDir() { return std::string(VEXLO_GRAPH_FIXTURES) + "\\"; }
 
 // The fixture's expected R, G, B, A bytes (made by an independent tool).
 std::string ExpectedRgba(const char *name) { return ReadWholeFile(FixtureDir() + name); }
-
-struct Checks {
-    int failures = 0;
-    void operator()(bool ok, const std::string &what)
-    {
-        if (!ok) {
-            std::printf("check failed: %s\n", what.c_str());
-            ++failures;
-        }
-    }
-};
 
 const SurfaceData *SurfaceOfGraph(int graph, int *handle)
 {
