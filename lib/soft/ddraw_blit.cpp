@@ -311,10 +311,8 @@ int G_DDraw_DrawExtendGraph(int x1, int y1, int x2, int y2, GraphSlot *slot, int
     if (!PlanSourceRead(*data, target, plan.srcWidth, plan.srcHeight, &read)) return -1;
     read.copyDestination = settings.mode != BLEND_NONE && screen.bitDepth != 8 && target.videoMemory &&
                            FitsWorkSurface(GetWorkSurface1(), plan.width, plan.height);
-    LockedDraw draw = {dstX,   dstY,
-                       plan.width, plan.height,
-                       source, piece->xInSurface + plan.srcStartX,
-                       piece->yInSurface + plan.srcStartY};
+    LockedDraw draw = {dstX, dstY, plan.width, plan.height, source,
+                       piece->xInSurface + plan.srcStartX, piece->yInSurface + plan.srcStartY};
     SurfaceLocks locks;
     BlitBuffers buffers;
     if (!LockForDraw(locks, target, *data, draw, read, bytesPerPixel,
