@@ -21,16 +21,9 @@
 namespace {
 
 // A colour scaled channel by channel by the tint; no tint (or white) keeps it.
-int TintedColour(int colour)
+uint32_t TintedColour(int colour)
 {
-    int tint = GetDrawState().tintColour;
-    if ((tint & 0xFFFFFF) == 0xFFFFFF) return colour;
-    int r = 0, g = 0, b = 0;
-    if (GetColorRGB(static_cast<uint32_t>(colour), &r, &g, &b) != 0) return colour;
-    r = r * ((tint >> 16) & 0xFF) / 255;
-    g = g * ((tint >> 8) & 0xFF) / 255;
-    b = b * (tint & 0xFF) / 255;
-    return GetColor(r, g, b);
+    return TintScreenColour(static_cast<uint32_t>(colour), GetDrawState().tintColour);
 }
 
 // Locked memory of a string target for the whole draw.
@@ -313,7 +306,7 @@ int FontCacheStringDraw(int draw, int x, int y, const char *text, int colour, co
     if (text == nullptr || text[0] == '\0') return 0;
     int bytes = static_cast<int>(std::strlen(text));
     if (length < 0 || length > bytes) length = bytes;
-    const GlyphInk ink{static_cast<uint32_t>(TintedColour(colour)), static_cast<uint32_t>(TintedColour(edgeColour))};
+    const GlyphInk ink{TintedColour(colour), TintedColour(edgeColour)};
     GlyphRunSize whole{0, 0};
     if (draw) {
         LockedTarget lock(target->surface);

@@ -95,10 +95,11 @@ void RunFillBox(const ColorData &screen, const BlitBuffers &buffers, int width, 
     RunChosenLoop(kind, choice, run);
 }
 
-uint32_t TintFillColour(uint32_t colour, int tintColour)
+uint32_t TintScreenColour(uint32_t colour, int tintColour)
 {
+    if ((tintColour & 0xFFFFFF) == 0xFFFFFF) return colour;
     int r = 0, g = 0, b = 0;
-    GetColorRGB(colour, &r, &g, &b);
+    if (GetColorRGB(colour, &r, &g, &b) != 0) return colour;
     r = r * ((tintColour >> 16) & 0xFF) / 255;
     g = g * ((tintColour >> 8) & 0xFF) / 255;
     b = b * (tintColour & 0xFF) / 255;

@@ -68,7 +68,9 @@ bool ScaledBlitDraws(const ColorData &screen, const BlendSettings &settings);
 // buffers.src and alpha are not used.
 void RunFillBox(const ColorData &screen, const BlitBuffers &buffers, int width, int height, uint32_t colour,
                 int mode, int parameter);
-// The box colour after the tint: each channel scaled by the tint's byte / 255.
-uint32_t TintFillColour(uint32_t colour, int tintColour);
+// A screen colour after the tint: each channel scaled by the tint's byte /
+// 255. No tint (-1) or a white one keeps the colour as it is, as does a
+// value that is no colour of an 8-bit screen's palette.
+uint32_t TintScreenColour(uint32_t colour, int tintColour);
 
 #endif

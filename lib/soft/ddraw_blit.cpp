@@ -117,12 +117,13 @@ uint32_t ScreenKeyOf(const SurfaceData &data)
     return static_cast<uint32_t>(GetColor((key >> 16) & 0xFF, (key >> 8) & 0xFF, key & 0xFF));
 }
 
-// The work surfaces are screen-sized: a copy that does not fit is not made
-// and the surface is read in place.
-bool FitsWorkSurface(IDirectDrawSurface7 *work, int width, int height)
+// The work surfaces are made at the screen's size: a copy that does not fit
+// is not made and the surface is read in place.
+bool FitsWorkSurfaces(int width, int height)
 {
-    int workWidth = 0, workHeight = 0;
-    return work && SurfaceSize(work, &workWidth, &workHeight) && width <= workWidth && height <= workHeight;
+    int screenWidth = 0, screenHeight = 0;
+    GetScreenSize(&screenWidth, &screenHeight);
+    return width <= screenWidth && height <= screenHeight;
 }
 
 // True when the locked surface holds w x h pixels of bytesPerPixel from (x, y).
@@ -155,7 +156,7 @@ struct ReadPlan {
 bool PlanSourceRead(const SurfaceData &data, const BlitTarget &target, int width, int height, ReadPlan *plan)
 {
     bool sameSurface = data.surface == target.surface;
-    bool fits = FitsWorkSurface(GetWorkSurface2(), width, height);
+    bool fits = FitsWorkSurfaces(width, height);
     plan->copySource = (!data.systemMemory || sameSurface) && fits;
     return !(sameSurface && !fits);
 }
@@ -173,7 +174,7 @@ void PlainBlit(const BlitTarget &target, const SurfaceData &data, RECT source, i
     int screenWidth = 0, screenHeight = 0;
     GetScreenSize(&screenWidth, &screenHeight);
     IDirectDrawSurface7 *work = GetWorkSurface1();
-    if (copyFromVideo && width >= screenWidth && height >= screenHeight && FitsWorkSurface(work, width, height)) {
+    if (copyFromVideo && width == screenWidth && height == screenHeight) {
         // The work surface's own key is colour 0, as the graph surfaces' key is by default.
         CopySurfaceRect(work, data.surface, 0, 0, &source);
         RECT whole = {0, 0, width, height};
@@ -274,7 +275,7 @@ int G_DDraw_DrawGraph(int x, int y, int bmpData, int transFlag)
     ReadPlan read = {};
     if (!PlanSourceRead(*data, target, plan.width, plan.height, &read)) return -1;
     // Blending reads the destination: from video memory only through a copy.
-    read.copyDestination = target.videoMemory && FitsWorkSurface(GetWorkSurface1(), plan.width, plan.height);
+    read.copyDestination = target.videoMemory && FitsWorkSurfaces(plan.width, plan.height);
     LockedDraw draw = {dstX, dstY, plan.width, plan.height, source, sx, sy};
     SurfaceLocks locks;
     BlitBuffers buffers;
@@ -310,7 +311,7 @@ int G_DDraw_DrawExtendGraph(int x1, int y1, int x2, int y2, GraphSlot *slot, int
     ReadPlan read = {};
     if (!PlanSourceRead(*data, target, plan.srcWidth, plan.srcHeight, &read)) return -1;
     read.copyDestination = settings.mode != BLEND_NONE && screen.bitDepth != 8 && target.videoMemory &&
-                           FitsWorkSurface(GetWorkSurface1(), plan.width, plan.height);
+                           FitsWorkSurfaces(plan.width, plan.height);
     LockedDraw draw = {dstX, dstY, plan.width, plan.height, source,
                        piece->xInSurface + plan.srcStartX, piece->yInSurface + plan.srcStartY};
     SurfaceLocks locks;
@@ -328,7 +329,7 @@ int G_DDraw_DrawFillBox(int x1, int y1, int x2, int y2, int colour)
     BlitTarget target;
     if (!PrepareTarget(&target)) return -1;
     const DrawState &state = GetDrawState();
-    uint32_t c = TintFillColour(static_cast<uint32_t>(colour), state.tintColour);
+    uint32_t c = TintScreenColour(static_cast<uint32_t>(colour), state.tintColour);
     PixelRect r = ClampRectInto(x1, y1, x2, y2, target.area);
     if (IsEmptyRect(r)) return 0;
     int width = r.right - r.left, height = r.bottom - r.top;
@@ -345,7 +346,7 @@ int G_DDraw_DrawFillBox(int x1, int y1, int x2, int y2, int colour)
     }
     int bytesPerPixel = screen.bitDepth / 8;
     IDirectDrawSurface7 *work1 = GetWorkSurface1();
-    bool copy = target.videoMemory && FitsWorkSurface(work1, width, height);
+    bool copy = target.videoMemory && FitsWorkSurfaces(width, height);
     if (copy) {
         RECT rect = {dstX, dstY, dstX + width, dstY + height};
         CopySurfaceRect(work1, target.surface, 0, 0, &rect);
